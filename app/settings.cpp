@@ -1,0 +1,66 @@
+#include "settings.h"
+
+#include <string>
+
+SettingsKey::SettingsKey() {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, settings::kKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                      &key, nullptr) == ERROR_SUCCESS) {
+    key_ = key;
+  }
+}
+
+SettingsKey::~SettingsKey() {
+  if (key_) RegCloseKey(key_);
+}
+
+std::optional<DWORD> SettingsKey::ReadDword(const wchar_t* name) const {
+  if (!key_) return std::nullopt;
+  DWORD type = 0;
+  DWORD value = 0;
+  DWORD size = sizeof value;
+  // A value longer than four bytes fails with ERROR_MORE_DATA and counts as missing.
+  if (RegQueryValueExW(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+      ERROR_SUCCESS)
+    return std::nullopt;
+  if (type != REG_DWORD || size != sizeof value) return std::nullopt;
+  return value;
+}
+
+void SettingsKey::WriteDword(const wchar_t* name, DWORD value) const {
+  if (!key_) return;
+  RegSetValueExW(key_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+}
+
+namespace {
+
+constexpr DWORD kPathBufferChars = 5120;
+constexpr DWORD kPathQueryChars = 5100;
+
+// The executable's path in quotes, or nothing when it cannot be read whole:
+// a cut-off path would start some other program at logon.
+std::optional<std::wstring> QuotedModulePath() {
+  std::wstring path(kPathBufferChars, L'\0');
+  const DWORD length = GetModuleFileNameW(nullptr, path.data(), kPathQueryChars);
+  if (length == 0 || length >= kPathQueryChars) return std::nullopt;
+  path.resize(length);
+  // Unquoted, a path with a blank lets Windows start C:\Program.exe instead.
+  return L"\"" + path + L"\"";
+}
+
+}  // namespace
+
+void SetAutostart(bool enable) {
+  HKEY run = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, settings::kRunKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS,
+                      nullptr, &run, nullptr) != ERROR_SUCCESS)
+    return;
+  if (!enable) {
+    RegDeleteValueW(run, settings::kAutostartValue);
+  } else if (const auto command = QuotedModulePath()) {
+    const DWORD bytes = static_cast<DWORD>((command->size() + 1) * sizeof(wchar_t));
+    RegSetValueExW(run, settings::kAutostartValue, 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(command->c_str()), bytes);
+  }
+  RegCloseKey(run);
+}
