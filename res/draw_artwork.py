@@ -1,8 +1,8 @@
 #!/usr/bin/python3
 """Draws the gadget's artwork and prepares its typeface.
 
-Run by hand from anywhere: /usr/bin/python3 res/draw_artwork.py
-Writes, next to this script:
+Run by hand from anywhere: /usr/bin/python3 res/draw_artwork.py [OUTDIR]
+Writes, next to this script unless OUTDIR is given:
   background.bmp   349 x 366 window face
   close.bmp        35 x 140 button strip (normal, hover, pressed, disabled)
   donate.bmp       35 x 140 button strip
@@ -20,6 +20,7 @@ import math
 import os
 import random
 import struct
+import sys
 
 from PIL import Image, ImageChops, ImageDraw, ImageFont
 
@@ -454,18 +455,24 @@ def licence_text(copyright_file):
 
 # ---------------------------------------------------------------- main
 
+OUT = HERE
+
+
 def write(name, data):
-    with open(os.path.join(HERE, name), "wb") as f:
+    with open(os.path.join(OUT, name), "wb") as f:
         f.write(data)
 
 
 def main():
+    global OUT
+    if len(sys.argv) > 1:
+        OUT = sys.argv[1]
     bg = draw_background()
     write("background.bmp", bmp24(bg))
     write("donate.bmp", bmp24(draw_strip(bg, DONATE_SQ, "heart")))
     write("close.bmp", bmp24(draw_strip(bg, CLOSE_SQ, "cross")))
     write("app.ico", ico([icon_image(n) for n in (16, 32, 48, 64, 128, 256)]))
-    convert_font(OTF, os.path.join(HERE, "BebasNeue-Regular.ttf"))
+    convert_font(OTF, os.path.join(OUT, "BebasNeue-Regular.ttf"))
     write("OFL.txt", licence_text(OTF_COPYRIGHT).encode("utf-8"))
 
 
