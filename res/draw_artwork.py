@@ -224,10 +224,10 @@ def draw_background():
         lw = text_width(label, 20, 1.0)
         blend(img, LABEL, text_mask((W, H), (round(x0 + (CHIP - lw) / 2), LABEL_TOP - 1),
                                     label, 20, tracking=1.0))
-        # Pins: left ends two pixels short of the outline, right ones abut it.
+        # Pins: two pixels clear of the outline on both sides.
         for py in PIN_ROWS:
             d.rectangle([x0 - 8, py, x0 - 3, py + 1], fill=LINE)
-            d.rectangle([x1 + 1, py, x1 + 6, py + 1], fill=LINE)
+            d.rectangle([x1 + 3, py, x1 + 8, py + 1], fill=LINE)
 
     # Chart grid.
     for y in GRID_Y:

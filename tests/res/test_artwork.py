@@ -171,7 +171,7 @@ class Background(unittest.TestCase):
                         if (x < cx or x > x1) and self.px(x, y) == LINE:
                             pins.add((x, y))
                 want = {(x, y) for py in PIN_ROWS for y in (py, py + 1)
-                        for x in list(range(cx - 8, cx - 2)) + list(range(x1 + 1, x1 + 7))}
+                        for x in list(range(cx - 8, cx - 2)) + list(range(x1 + 3, x1 + 9))}
                 self.assertEqual(pins, want)
 
     def test_reading_areas_hold_only_a_faint_watermark(self):
