@@ -1,0 +1,4 @@
+// The wording of the user agreement, plain ASCII, naming the maker.
+#pragma once
+
+extern const wchar_t kAgreementText[];
