@@ -9,7 +9,7 @@ packages=(
   g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64 wine32:i386
   xvfb xdotool x11-utils imagemagick
-  fonts-bebas-neue python3 python3-pil python3-fonttools
+  fonts-bebas-neue fonts-wine python3 python3-pil python3-fonttools
   clang libclang-rt-14-dev
   zip procps
 )
