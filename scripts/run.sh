@@ -1,0 +1,21 @@
+#!/usr/bin/env bash
+# Builds the gadget and runs it under Wine: on $DISPLAY when there is one,
+# otherwise on a private virtual display, saving a screenshot of the live
+# window every two seconds. The Wine prefix lasts between runs, so the
+# gadget remembers its agreement and its place like on a real desktop.
+set -euo pipefail
+cd "$(dirname "${BASH_SOURCE[0]}")/.."
+bash scripts/bootstrap.sh
+
+arch=$(scripts/wine-arch)
+build="build/win-$arch"
+cmake -S . -B "$build" --toolchain "cmake/toolchain-$arch-w64-mingw32.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j"$(nproc)" --target Zelvaquint >/dev/null
+exe="$PWD/$build/app/Zelvaquint.exe"
+prefix=${ZQ_RUN_PREFIX:-${XDG_DATA_HOME:-$HOME/.local/share}/zelvaquint/wineprefix}
+
+if [ -n "${DISPLAY:-}" ]; then
+  echo "Zelvaquint runs on $DISPLAY (Wine prefix $prefix); close it with its cross button."
+  exec scripts/winbench --use-display --prefix "$prefix" "$exe"
+fi
+exec scripts/winbench --prefix "$prefix" bash scripts/run-headless.sh "$exe" "$PWD/out/zelvaquint-live.png"

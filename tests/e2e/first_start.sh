@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# first_start.sh EXE GESTURE: a first start on a clean profile, answered with
+# GESTURE: escape, close-button or close-box decline; enter or accept-button
+# accept.
+source "$(dirname "$0")/lib.sh"
+exe=$1 gesture=$2
+
+start_gadget "$exe"
+dialog=$(await_window "$DIALOG_TITLE") || { fail "the agreement dialog appears"; finish; }
+pass "the agreement dialog appears"
+check "the settings key exists while the dialog shows" reg_key_exists "$SETTINGS_KEY"
+check "no acceptance is recorded yet" test -z "$(reg_value "$SETTINGS_KEY" UserAgreement)"
+
+geometry "$dialog"
+case "$gesture" in
+  escape) xdotool windowfocus --sync "$dialog" key Escape ;;
+  enter) xdotool windowfocus --sync "$dialog" key Return ;;
+  close-box) xdotool mousemove $((X + WIDTH - 12)) $((Y + 10)) click 1 ;;
+  close-button | accept-button)
+    # The buttons sit on the dialog's bottom row: "Close" left, "Accept" right.
+    if [ "$gesture" = close-button ]; then bx=$((X + 40)); else bx=$((X + WIDTH - 40)); fi
+    xdotool mousemove "$bx" $((Y + HEIGHT - 25)) click 1 ;;
+esac
+
+case "$gesture" in
+  escape | close-button | close-box)
+    check "the dialog goes" wait_until 20 window_absent "$DIALOG_TITLE"
+    code=$(gadget_exit_code)
+    check "declining ends the process with 0 (got $code)" test "$code" = 0
+    check "no acceptance is recorded" test -z "$(reg_value "$SETTINGS_KEY" UserAgreement)"
+    check "the key stays" reg_key_exists "$SETTINGS_KEY"
+    check "no gadget window ever showed" window_absent "$GADGET_TITLE"
+    ;;
+  enter | accept-button)
+    check "the gadget appears" await_window "$GADGET_TITLE" >/dev/null
+    check "the acceptance is REG_DWORD 1" test "$(reg_value "$SETTINGS_KEY" UserAgreement)" = "REG_DWORD 0x1"
+    check "the gadget keeps running" gadget_running
+    ;;
+esac
+finish
