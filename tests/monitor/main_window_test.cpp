@@ -231,16 +231,6 @@ class PositionSave : public MainWindow {
   }
 };
 
-TEST_F(PositionSave, StartUpSavesThePlacedPositionHalfASecondAfterShowing) {
-  zqtest::SeedDword(settings::kPosX, static_cast<DWORD>(-20));
-  zqtest::SeedDword(settings::kPosY, 123);
-  const ULONGLONG start = GetTickCount64();
-  ASSERT_TRUE(Create());
-  ASSERT_TRUE(PumpUntil([&] { return ReadDword(settings::kPosX) == 0u; }, 5000));
-  EXPECT_GE(GetTickCount64() - start, 450u);
-  EXPECT_EQ(ReadDword(settings::kPosY), 123u);
-}
-
 TEST_F(PositionSave, AMoveIsSavedFiveHundredMillisecondsAfterItEnds) {
   ASSERT_TRUE(Create());
   ASSERT_TRUE(PumpUntil([&] { return Saved(); }, 5000));
