@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include <new>
+#include <optional>
 
 #include "painting.h"
 #include "placement.h"
