@@ -5,6 +5,15 @@
 
 #include "load_math.h"
 
+inline constexpr wchar_t kMainWndClassName[] = L"QVZLMainWndClass";
+inline constexpr wchar_t kMainWndTitle[] = L"QUORVANE Zelvaquint";
+
+inline constexpr UINT_PTR IDT_SAMPLE = 100;
+inline constexpr UINT_PTR IDT_SAVEPOS = 101;
+inline constexpr UINT kSamplePeriodMs = 1000;
+// The position is saved this long after the last change of a burst.
+inline constexpr UINT kSavePosDelayMs = 500;
+
 struct MainWndData {
   HWND hwnd = nullptr;
   HFONT hSmallFont = nullptr;
@@ -13,7 +22,46 @@ struct MainWndData {
   HPEN hMemPen = nullptr;
   LoadHistory history{};
 
+  // A bare record with no window and no drawing objects.
+  MainWndData() = default;
+  // The window's record: fonts, pens, a zero history, the autostart entry
+  // rewritten and the sampling timer started.
+  explicit MainWndData(HWND window);
+  // Stops the sampling timer and deletes whatever fonts and pens it holds.
+  ~MainWndData();
+  MainWndData(const MainWndData&) = delete;
+  MainWndData& operator=(const MainWndData&) = delete;
+
+  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
   // One sampling tick: measures processor and memory load, pushes them at
   // the head of the history and asks for a repaint without erasing.
   void SampleLoad();
+
+  // Creates the window's buttons (commands.cpp).
+  LRESULT OnCreate();
+  // The buttons' reports (commands.cpp).
+  LRESULT OnCommand(WPARAM wParam);
+  // Composes the whole face off-screen and copies it in one piece (painting.cpp).
+  LRESULT OnPaint();
+  LRESULT OnTimer(WPARAM timerId);
+
+ private:
+  LRESULT OnDestroy();
+  LRESULT OnClose();
+  LRESULT OnWindowPosChanged(WPARAM wParam, LPARAM lParam);
+  LRESULT OnNcHitTest(WPARAM wParam, LPARAM lParam);
+  void SavePosition();
 };
+
+// Registers "QVZLMainWndClass". Returns the class atom, or 0 on failure.
+DWORD RegisterMainWndClass();
+
+// Creates, shows and places the monitor window. Returns nullptr on failure.
+HWND CreateMainWnd();
+
+LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The record of a monitor window, or nullptr before WM_NCCREATE and after
+// WM_NCDESTROY.
+MainWndData* MainWndRecord(HWND window);

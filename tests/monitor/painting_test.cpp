@@ -1,0 +1,246 @@
+// Composed frames, compared pixel by pixel: the artwork everywhere except
+// the bars and the texts, bars of exact heights and colours in exact
+// columns, and each text in its own rectangle in its series colour.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <array>
+
+#include "embedded_font.h"
+#include "load_math.h"
+#include "main_window.h"
+#include "painting.h"
+#include "placement.h"
+#include "window_test_support.h"
+
+namespace {
+
+using zqtest::Pixels;
+using zqtest::Rgb;
+
+const EmbeddedFont g_typeface;
+
+constexpr std::uint32_t kCpu = Rgb(kCpuColour);
+constexpr std::uint32_t kMem = Rgb(kMemColour);
+
+Pixels Compose(const LoadHistory& history) {
+  MainWndData data;  // owns the drawing objects below
+  data.hSmallFont = CreateGadgetFont(kSmallFontHeight);
+  data.hLargeFont = CreateGadgetFont(kLargeFontHeight);
+  data.hCpuPen = CreateSeriesPen(kCpuColour);
+  data.hMemPen = CreateSeriesPen(kMemColour);
+  data.history = history;
+  zqtest::DibCanvas canvas(kMainWndWidth, kMainWndHeight);
+  ComposeFrame(canvas.dc(), data);
+  return canvas.Read();
+}
+
+bool Inside(const RECT& r, int x, int y) {
+  return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+}
+
+std::vector<RECT> TextRects() {
+  std::vector<RECT> rects{face::kCpuReading, face::kMemReading};
+  for (int i = 0; i < face::kColumns; ++i) {
+    rects.push_back(face::CpuLabel(i));
+    rects.push_back(face::MemLabel(i));
+  }
+  return rects;
+}
+
+// The colour a bar gives the pixel, if any.
+std::optional<std::uint32_t> BarColour(const LoadHistory& history, int x, int y) {
+  for (int i = 0; i < face::kColumns; ++i) {
+    const LoadSample s = history[static_cast<std::size_t>(i)];
+    const auto in = [&](int left, int value) {
+      return x >= left && x < left + face::kBarWidth && y <= face::kBarBase &&
+             y > face::kBarBase - value;
+    };
+    if (in(face::CpuBarLeft(i), s.cpu)) return kCpu;
+    if (in(face::MemBarLeft(i), s.mem)) return kMem;
+  }
+  return std::nullopt;
+}
+
+// Every pixel outside the text rectangles is either a bar's, in its exact
+// colour, or the artwork's.
+void ExpectBarsOnArtwork(const LoadHistory& history) {
+  const Pixels frame = Compose(history);
+  const Pixels art = zqtest::BackgroundArtwork();
+  const auto texts = TextRects();
+  int mismatches = 0;
+  for (int y = 0; y < kMainWndHeight; ++y) {
+    for (int x = 0; x < kMainWndWidth; ++x) {
+      if (std::any_of(texts.begin(), texts.end(), [&](const RECT& r) { return Inside(r, x, y); }))
+        continue;
+      const std::uint32_t expected = BarColour(history, x, y).value_or(art.at(x, y));
+      if (frame.at(x, y) != expected && ++mismatches <= 5)
+        ADD_FAILURE() << "pixel (" << x << "," << y << ") is " << std::hex << frame.at(x, y)
+                      << ", expected " << expected;
+    }
+  }
+  EXPECT_EQ(mismatches, 0);
+}
+
+struct Ink {
+  int count = 0;
+  int left = INT32_MAX, top = INT32_MAX, right = -1, bottom = -1;  // inclusive box
+};
+
+Ink InkOf(const Pixels& frame, const RECT& r, std::uint32_t colour) {
+  Ink ink;
+  for (int y = r.top; y < r.bottom; ++y) {
+    for (int x = r.left; x < r.right; ++x) {
+      if (frame.at(x, y) != colour) continue;
+      ++ink.count;
+      ink.left = std::min(ink.left, x);
+      ink.right = std::max(ink.right, x);
+      ink.top = std::min(ink.top, y);
+      ink.bottom = std::max(ink.bottom, y);
+    }
+  }
+  return ink;
+}
+
+// The text's ink is in the series colour, centred both ways in its
+// rectangle, and the other series' colour is absent.
+void ExpectCentredText(const Pixels& frame, const RECT& r, std::uint32_t colour,
+                       std::uint32_t other, int minInk) {
+  const Ink ink = InkOf(frame, r, colour);
+  EXPECT_GE(ink.count, minInk);
+  EXPECT_EQ(InkOf(frame, r, other).count, 0);
+  if (ink.count == 0) return;
+  // Twice the centres, to stay in whole numbers.
+  EXPECT_NEAR(ink.left + ink.right + 1, r.left + r.right, 3) << "horizontal centre";
+  EXPECT_NEAR(ink.top + ink.bottom + 1, r.top + r.bottom, 5) << "vertical centre";
+}
+
+LoadHistory Mixed() {
+  LoadHistory h;
+  const std::array<LoadSample, 10> samples{{{100, 1}, {0, 100}, {1, 0}, {50, 75}, {25, 26},
+                                            {99, 98}, {7, 93}, {0, 0}, {100, 100}, {1, 100}}};
+  std::copy(samples.begin(), samples.end(), h.begin());
+  return h;
+}
+
+TEST(ComposedFrame, AllZeroHistoryShowsNoBarsAndZeroesEverywhere) {
+  const LoadHistory zero{};
+  ExpectBarsOnArtwork(zero);
+  const Pixels frame = Compose(zero);
+  ExpectCentredText(frame, face::kCpuReading, kCpu, kMem, 20);
+  ExpectCentredText(frame, face::kMemReading, kMem, kCpu, 20);
+  const Ink bigZero = InkOf(frame, face::kCpuReading, kCpu);
+  for (int i = 0; i < face::kColumns; ++i) {
+    ExpectCentredText(frame, face::CpuLabel(i), kCpu, kMem, 8);
+    ExpectCentredText(frame, face::MemLabel(i), kMem, kCpu, 8);
+    // The labels use the smaller font.
+    EXPECT_LT(InkOf(frame, face::CpuLabel(i), kCpu).bottom - InkOf(frame, face::CpuLabel(i), kCpu).top,
+              bigZero.bottom - bigZero.top);
+  }
+}
+
+TEST(ComposedFrame, BarsHaveExactHeightsColoursAndColumns) {
+  ExpectBarsOnArtwork(Mixed());
+  LoadHistory full;
+  full.fill(LoadSample{100, 100});
+  ExpectBarsOnArtwork(full);
+
+  // The named edges: 100 reaches the grid's top line, 1 is the base row only.
+  const Pixels frame = Compose(Mixed());
+  const Pixels art = zqtest::BackgroundArtwork();
+  EXPECT_EQ(frame.at(29, 213), kCpu);  // column 0, processor 100
+  EXPECT_EQ(frame.at(33, 312), kCpu);
+  EXPECT_EQ(frame.at(29, 212), art.at(29, 212));
+  EXPECT_EQ(frame.at(36, 312), kMem);  // column 0, memory 1
+  EXPECT_EQ(frame.at(40, 312), kMem);
+  EXPECT_EQ(frame.at(36, 311), art.at(36, 311));
+  EXPECT_EQ(frame.at(34, 312), art.at(34, 312));  // the gap between the bars
+  EXPECT_EQ(frame.at(35, 312), art.at(35, 312));
+  EXPECT_EQ(frame.at(308, 312), kCpu);  // column 9 (R = 329), processor 1
+  EXPECT_EQ(frame.at(312, 311), art.at(312, 311));
+  EXPECT_EQ(frame.at(315, 213), kMem);  // column 9, memory 100
+  EXPECT_EQ(frame.at(319, 213), kMem);
+  EXPECT_EQ(frame.at(320, 213), art.at(320, 213));
+}
+
+TEST(ComposedFrame, TextsSitInTheirRectanglesInTheSeriesColours) {
+  const LoadHistory history = Mixed();
+  const Pixels frame = Compose(history);
+  ExpectCentredText(frame, face::kCpuReading, kCpu, kMem, 40);
+  ExpectCentredText(frame, face::kMemReading, kMem, kCpu, 10);
+  for (int i = 0; i < face::kColumns; ++i) {
+    SCOPED_TRACE(i);
+    ExpectCentredText(frame, face::CpuLabel(i), kCpu, kMem, 5);
+    ExpectCentredText(frame, face::MemLabel(i), kMem, kCpu, 5);
+  }
+  // "100" is wider than "1", and both are centred over the same column.
+  const Ink hundred = InkOf(frame, face::CpuLabel(0), kCpu);
+  const Ink one = InkOf(frame, face::MemLabel(0), kMem);
+  EXPECT_GT(hundred.right - hundred.left, 2 * (one.right - one.left));
+  const Ink bigHundred = InkOf(frame, face::kCpuReading, kCpu);
+  const Ink bigOne = InkOf(frame, face::kMemReading, kMem);
+  EXPECT_GT(bigHundred.right - bigHundred.left, 2 * (bigOne.right - bigOne.left));
+}
+
+TEST(ComposedFrame, LargeReadingsShowTheNewestSampleOnly) {
+  LoadHistory a = Mixed();
+  LoadHistory b = Mixed();
+  b[9] = LoadSample{55, 66};  // an older sample changes only its column
+  const Pixels fa = Compose(a);
+  const Pixels fb = Compose(b);
+  for (const RECT& r : {face::kCpuReading, face::kMemReading})
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) ASSERT_EQ(fa.at(x, y), fb.at(x, y));
+
+  LoadHistory c = Mixed();
+  c[0] = LoadSample{42, 58};
+  const Pixels fc = Compose(c);
+  EXPECT_NE(InkOf(fa, face::kCpuReading, kCpu).count, 0);
+  bool differs = false;
+  for (int y = face::kCpuReading.top; y < face::kCpuReading.bottom; ++y)
+    for (int x = face::kCpuReading.left; x < face::kCpuReading.right; ++x)
+      differs = differs || fa.at(x, y) != fc.at(x, y);
+  EXPECT_TRUE(differs);
+}
+
+// The series-coloured pixels of one chart column, relative to its right edge.
+std::vector<std::pair<int, std::uint32_t>> ColumnInk(const Pixels& frame, int i) {
+  std::vector<std::pair<int, std::uint32_t>> ink;
+  const int right = face::ColumnRight(i);
+  for (int y = 213; y < 352; ++y) {
+    for (int x = right - 30; x < right; ++x) {
+      const std::uint32_t c = frame.at(x, y);
+      if (c == kCpu || c == kMem) ink.emplace_back((y << 8) | (x - right + 30), c);
+    }
+  }
+  return ink;
+}
+
+TEST(ComposedFrame, ATickMovesEverySampleOneColumnRight) {
+  LoadHistory history = Mixed();
+  const Pixels before = Compose(history);
+  PushSample(history, LoadSample{33, 44});
+  const Pixels after = Compose(history);
+  for (int i = 0; i + 1 < face::kColumns; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(ColumnInk(before, i), ColumnInk(after, i + 1));
+  }
+  EXPECT_NE(ColumnInk(before, 0), ColumnInk(after, 0));
+}
+
+TEST(ComposedFrame, TheTargetKeepsItsPenAndFont) {
+  MainWndData data;
+  data.hSmallFont = CreateGadgetFont(kSmallFontHeight);
+  data.hLargeFont = CreateGadgetFont(kLargeFontHeight);
+  data.hCpuPen = CreateSeriesPen(kCpuColour);
+  data.hMemPen = CreateSeriesPen(kMemColour);
+  zqtest::DibCanvas canvas(kMainWndWidth, kMainWndHeight);
+  const HGDIOBJ pen = GetCurrentObject(canvas.dc(), OBJ_PEN);
+  const HGDIOBJ font = GetCurrentObject(canvas.dc(), OBJ_FONT);
+  ComposeFrame(canvas.dc(), data);
+  EXPECT_EQ(GetCurrentObject(canvas.dc(), OBJ_PEN), pen);
+  EXPECT_EQ(GetCurrentObject(canvas.dc(), OBJ_FONT), font);
+}
+
+}  // namespace
