@@ -54,6 +54,24 @@ park_x=$((cx[push] + 5)); park_y=$((bottom[push] + 6))
 park() { xdotool mousemove "$park_x" "$park_y"; }
 to() { xdotool mousemove "${cx[$1]}" "${cy[$1]}"; }
 
+# The screen itself, polled until a pixel has the colour wanted.
+pixel() {
+  import -window root "$work/shot.png"
+  /usr/bin/python3 -c "from PIL import Image; print('%d,%d,%d' % Image.open('$work/shot.png').convert('RGB').getpixel(($1, $2)))"
+}
+wait_pixel() {
+  local x=$1 y=$2 want=$3 got=
+  for _ in $(seq 1 100); do
+    got=$(pixel "$x" "$y")
+    [ "$got" = "$want" ] && return 0
+    sleep 0.05
+  done
+  fail "pixel ($x, $y) is $got, not $4 ($want)"
+}
+# The face of a framed button: column 18, row 5, clear of icons and text.
+face() { echo $(( ${left[$1]} + 18 )) $(( ${top[$1]} + 5 )); }
+NORMAL="92,100,114"; HOVER="118,128,146"; PRESSED="62,68,80"; DISABLED="160,162,166"
+
 # Settles the hover state of every button between gestures.
 park
 sleep 0.1
@@ -71,17 +89,18 @@ c0=$(count '^COMMAND push')
 l0=$(count '^LEAVE push')
 xdotool click 1
 wait_count '^COMMAND push' $((c0 + 1))
-[ "$(reports | tail -n 2 | head -n 1)" = "LEAVE push" ] || fail "the capture's BXN_LEAVE comes before WM_COMMAND"
+before=$(reports | awk -v n=$((c0 + 1)) '/^COMMAND push/ { if (++k == n) { print prev; exit } } { prev = $0 }')
+[ "$before" = "LEAVE push" ] || fail "the capture's BXN_LEAVE comes before WM_COMMAND, not '$before'"
 [ "$(count '^LEAVE push')" -eq $((l0 + 1)) ] || fail "one BXN_LEAVE per click"
 
 echo "push: drag out and back in, then release"
 c0=$(count '^COMMAND push')
 xdotool mousedown 1
-l0=$(count '^LEAVE push')
+wait_pixel $(face push) "$PRESSED" "pressed"
 xdotool mousemove "${cx[push]}" $((bottom[push] + 40))
-wait_count '^LEAVE push' $((l0 + 1))     # the hover poll sees the pointer go
+wait_pixel $(face push) "$NORMAL" "normal once dragged out"
 to push
-sleep 0.05
+wait_pixel $(face push) "$PRESSED" "pressed again once back in"
 xdotool mouseup 1
 wait_count '^COMMAND push' $((c0 + 1))
 
@@ -89,7 +108,9 @@ echo "push: drag out and release outside"
 c0=$(count '^COMMAND push')
 to push
 xdotool mousedown 1
+wait_pixel $(face push) "$PRESSED" "pressed"
 xdotool mousemove "${cx[push]}" $((bottom[push] + 40))
+wait_pixel $(face push) "$NORMAL" "normal once dragged out"
 l0=$(count '^LEAVE push')
 xdotool mouseup 1
 wait_count '^LEAVE push' $((l0 + 1))    # the capture goes
@@ -124,13 +145,17 @@ xdotool mousemove "${cx[spin]}" $((top[spin] + 20))
 c0=$(count '^COMMAND spin')
 xdotool mousedown 1
 wait_count '^COMMAND spin' $((c0 + 4))
+l0=$(count '^LEAVE spin')
 xdotool mouseup 1
-wait_count '^COMMAND spin' $((c0 + 5))
-repeats=$(reports | grep '^COMMAND spin' | tail -n 5 | cut -d' ' -f3 | tr '\n' ' ')
-last=$(reports | grep '^COMMAND spin' | tail -n 1 | cut -d' ' -f3)
-before=$(reports | grep '^COMMAND spin' | tail -n 2 | head -n 1 | cut -d' ' -f3)
-[ "$last" = "$before" ] || fail "the release reports without a step: $repeats"
+wait_count '^LEAVE spin' $((l0 + 1))   # the capture goes first
+# Spin commands before that LEAVE; the release's own follows it.
+held=$(reports | awk -v n=$((l0 + 1)) '/^LEAVE spin/ && ++k == n { print c + 0; exit } /^COMMAND spin/ { c++ }')
+wait_count '^COMMAND spin' $((held + 1))
+spin_values() { reports | grep '^COMMAND spin' | sed -n "$1,$2p" | cut -d' ' -f3 | tr '\n' ' '; }
+repeats=$(spin_values $((c0 + 1)) "$held")
 case "$repeats" in "v=1 v=2 v=3 v=4 "*) ;; *) fail "repeats step by one from 0: $repeats" ;; esac
+[ "$(spin_values $((held + 1)) $((held + 1)))" = "$(spin_values "$held" "$held")" ] ||
+  fail "the release reports without a step"
 
 echo "latch: down, then up"
 to latch
@@ -149,28 +174,12 @@ xdotool click 1
 sleep 0.4
 [ "$(reports | grep -c ' off' || true)" -eq 0 ] || fail "a disabled button reports nothing"
 
-# The screen itself: a pixel of the framed skin's face (column 18, row 5 of
-# the button, clear of icons and text) in the state the button is in.
-pixel() {
-  import -window root "$work/shot.png"
-  /usr/bin/python3 -c "from PIL import Image; print('%d,%d,%d' % Image.open('$work/shot.png').convert('RGB').getpixel(($1, $2)))"
-}
-wait_pixel() {
-  local x=$1 y=$2 want=$3 got=
-  for _ in $(seq 1 100); do
-    got=$(pixel "$x" "$y")
-    [ "$got" = "$want" ] && return 0
-    sleep 0.05
-  done
-  fail "pixel ($x, $y) is $got, not $4 ($want)"
-}
-face_x=$(( ${left[push]} + 18 )); face_y=$(( ${top[push]} + 5 ))
 echo "looks: disabled, hover, normal"
-wait_pixel $(( ${left[off]} + 18 )) $(( ${top[off]} + 5 )) "160,162,166" "the disabled face"
+wait_pixel $(face off) "$DISABLED" "the disabled face"
 to push
-wait_pixel "$face_x" "$face_y" "118,128,146" "the hover face"
+wait_pixel $(face push) "$HOVER" "the hover face"
 park
-wait_pixel "$face_x" "$face_y" "92,100,114" "the normal face"
+wait_pixel $(face push) "$NORMAL" "the normal face"
 
 echo "status line"
 status=$(last_status)
