@@ -116,16 +116,6 @@ TEST(Disabled, DisablingAPressedControlReleasesAndShowsTheDisabledLookAtOnce) {
   EXPECT_EQ(Lines(desktop.log), "@20 LEAVE\n@191 HOVER\n") << "no click from a disabled control";
 }
 
-TEST(Disabled, HoverStillSetShowsTheDisabledLook) {
-  bx::ButtonFields f;
-  f.hover = true;
-  f.pressed = true;
-  EXPECT_EQ(bx::ChooseVisualState(false, f), bx::kDisabled);
-  EXPECT_EQ(bx::ChooseVisualState(true, f), bx::kPressed);
-  f.pressed = false;
-  EXPECT_EQ(bx::ChooseVisualState(true, f), bx::kHover);
-}
-
 TEST(Disabled, ParentDisablingInTheReleaseLeaveGetsNoClick) {
   for (int mode : {BXMODE_PUSH, BXMODE_TOGGLE, BXMODE_CYCLE, BXMODE_SPIN}) {
     Desktop desktop;
@@ -163,8 +153,8 @@ TEST(Latch, ParentUnlatchingInsideItsCommandLeavesNoCapture) {
   EXPECT_EQ(w.directPaints, std::vector<bx::VisualState>{bx::kDisabled});
 }
 
-// Left as the design has it, the first repeat re-arms its timer after the
-// WM_COMMAND, so a parent that ends the hold there restarts the repeat.
+// Were the first repeat re-armed after its WM_COMMAND, a parent that ends the
+// hold there would restart the repeat for good.
 TEST(Spin, ParentEndingTheHoldInTheFirstRepeatStopsTheRepeats) {
   Desktop desktop;
   Window& w = MakeButton(desktop, {.mode = BXMODE_SPIN});

@@ -46,9 +46,6 @@ const Case kCases[] = {
     {"inert click", kInert, kClick, {"@191 HOVER"}},
 
     {"push dwell", kPush, kDwellThenLeave, {"@191 HOVER", "@310 LEAVE"}},
-    {"toggle dwell", kToggle, kDwellThenLeave, {"@191 HOVER", "@310 LEAVE"}},
-    {"cycle dwell", kCycle, kDwellThenLeave, {"@191 HOVER", "@310 LEAVE"}},
-    {"spin dwell", kSpin, kDwellThenLeave, {"@191 HOVER", "@310 LEAVE"}},
     {"latch dwell", kLatch, kDwellThenLeave, {"@191 HOVER", "@310 LEAVE"}},
     {"inert dwell", kInert, kDwellThenLeave, {"@191 HOVER", "@310 LEAVE"}},
 

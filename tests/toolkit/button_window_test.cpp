@@ -131,16 +131,6 @@ HWND ButtonWindow::parent = nullptr;
 EmbeddedFont* ButtonWindow::font_ = nullptr;
 DWORD ButtonWindow::atom_ = 0;
 
-TEST_F(ButtonWindow, ClassHoldsOnePointerAndPaintsEveryPixelItself) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  ASSERT_TRUE(GetClassInfoExW(GetModuleHandleW(nullptr), WBUTTONEX_CLASS, &wc));
-  EXPECT_EQ(wc.cbWndExtra, static_cast<int>(sizeof(void*)));
-  EXPECT_EQ(wc.style, 0u) << "no double clicks, no redraw on resize";
-  EXPECT_EQ(wc.hbrBackground, nullptr);
-  EXPECT_EQ(wc.hCursor, LoadCursorW(nullptr, IDC_ARROW));
-}
-
 TEST_F(ButtonWindow, CreationSetsTheTextAndLaterTextWaitsForTheNextPaint) {
   const HWND b = MakeButton(BXMODE_PUSH, L"Hello");
   wchar_t text[16] = {};
