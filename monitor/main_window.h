@@ -8,6 +8,10 @@
 inline constexpr wchar_t kMainWndClassName[] = L"QVZLMainWndClass";
 inline constexpr wchar_t kMainWndTitle[] = L"QUORVANE Zelvaquint";
 
+// The two buttons in the top-right corner.
+inline constexpr int IDC_CLOSE = 0x402;
+inline constexpr int IDC_DONATE = 0x403;
+
 inline constexpr UINT_PTR IDT_SAMPLE = 100;
 inline constexpr UINT_PTR IDT_SAVEPOS = 101;
 inline constexpr UINT kSamplePeriodMs = 1000;

@@ -1,0 +1,17 @@
+/* Ids and tags of the painting tests' bitmaps (make_test_art.py). */
+#ifndef ZQ_TESTS_TOOLKIT_TEST_ART_H
+#define ZQ_TESTS_TOOLKIT_TEST_ART_H
+
+#define IDB_TEST_FRAMED    0x2001
+#define IDB_TEST_STRIP35   0x2002
+#define IDB_TEST_STRIP100  0x2003
+#define IDB_TEST_ICON1     0x2004
+#define IDB_TEST_ICON2     0x2005
+
+#define TAG_FRAMED   200
+#define TAG_STRIP35  150
+#define TAG_STRIP100 160
+#define TAG_ICON1    101
+#define TAG_ICON2    102
+
+#endif
