@@ -35,8 +35,8 @@ case "$scenario" in
     xdotool mousemove $((X + 150)) $((Y + 300))
     check "the tile goes when the pointer leaves" wait_until 10 normal
     xdotool mousemove $((X + 312)) $((Y + 33)) click 1
-    code=$(gadget_exit_code)
-    check "a click on close ends the process with 0 (got $code)" test "$code" = 0
+    gadget_wait
+    check "a click on close ends the process with 0 (got $GADGET_CODE)" test "$GADGET_CODE" = 0
     check "the Run value is removed" test -z "$(reg_value "$RUN_KEY" Zelvaquint)"
     check "the saved position stays" test "$(reg_value "$SETTINGS_KEY" PosX)|$(reg_value "$SETTINGS_KEY" PosY)" = "$posx|$posy"
     ;;
@@ -45,8 +45,8 @@ case "$scenario" in
     start_accepted
     xdotool mousemove $((X + 150)) $((Y + 300))
     xdotool windowfocus --sync "$GADGET" key alt+F4
-    code=$(gadget_exit_code)
-    check "Alt+F4 ends the process with 0 (got $code)" test "$code" = 0
+    gadget_wait
+    check "Alt+F4 ends the process with 0 (got $GADGET_CODE)" test "$GADGET_CODE" = 0
     check "the Run value stays" test -n "$(reg_value "$RUN_KEY" Zelvaquint)"
     ;;
 
@@ -56,7 +56,7 @@ case "$scenario" in
     : >"$log"
     export ZQ_URL_LOG
     ZQ_URL_LOG=$(windows_path "$log")
-    wine reg add 'HKCU\Software\Classes\http\shell\open\command' /ve /d "\"$(windows_path "$recorder")\" \"%1\"" /f >/dev/null 2>&1
+    wine reg add 'HKLM\Software\Classes\http\shell\open\command' /ve /d "\"$(windows_path "$recorder")\" \"%1\"" /f >/dev/null 2>&1
     start_accepted
     xdotool mousemove $((X + 274)) $((Y + 33)) click 1
     logged() { [ "$(wc -l <"$log")" -ge "$1" ]; }
@@ -87,8 +87,8 @@ case "$scenario" in
     box=$(await_window Ostrevo) || fail "an error message shows"
     check "no acceptance is recorded" test -z "$(reg_value "$SETTINGS_KEY" UserAgreement)"
     [ -n "$box" ] && xdotool windowfocus --sync "$box" key Return
-    code=$(gadget_exit_code)
-    check "the process ends with 0 (got $code)" test "$code" = 0
+    gadget_wait
+    check "the process ends with 0 (got $GADGET_CODE)" test "$GADGET_CODE" = 0
     check "still no acceptance" test -z "$(reg_value "$SETTINGS_KEY" UserAgreement)"
     check "no gadget window showed" window_absent "$GADGET_TITLE"
     ;;

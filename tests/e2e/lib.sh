@@ -54,18 +54,20 @@ reg_set() {  # reg_set KEY NAME TYPE DATA
 }
 reg_delete_value() { wine reg delete "$1" /v "$2" /f >/dev/null 2>&1; }
 
-# Starts the gadget in the background; its exit code is collected by
-# gadget_exit_code.
+# Starts the gadget in the background; gadget_wait collects its exit code
+# into GADGET_CODE (in this shell: a subshell cannot wait for it).
 GADGET_PID=
+GADGET_CODE=
 start_gadget() {  # start_gadget EXE
   wine "$1" >"${ZQ_BENCH_DIR:-/tmp}/gadget.out" 2>&1 &
   GADGET_PID=$!
 }
 gadget_running() { kill -0 "$GADGET_PID" 2>/dev/null; }
-gadget_exit_code() {  # waits (bounded) for the gadget to end; prints its code
-  wait_until "${1:-30}" bash -c "! kill -0 $GADGET_PID" || { echo timeout; return 1; }
+gadget_wait() {  # waits (bounded) for the gadget to end
+  GADGET_CODE=timeout
+  wait_until "${1:-30}" bash -c "! kill -0 $GADGET_PID" || return 1
   wait "$GADGET_PID"
-  echo $?
+  GADGET_CODE=$?
 }
 
 # Window geometry as shell variables X, Y, WIDTH, HEIGHT.
