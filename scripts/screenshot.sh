@@ -38,6 +38,9 @@ trap 'kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null' EXIT
 win=
 for _ in $(seq 1 600); do
   win=$(xdotool search --name "^$title\$" 2>/dev/null | head -n1) && [ -n "$win" ] && break
+  # A first start asks for the agreement; nobody else can answer it here.
+  dialog=$(xdotool search --onlyvisible --name '^Zelvaquint - User Agreement$' 2>/dev/null | head -n1)
+  [ -z "$dialog" ] || xdotool windowfocus --sync "$dialog" key Return
   kill -0 "$pid" 2>/dev/null || { echo "screenshot.sh: the program ended without a window" >&2; exit 1; }
   sleep 0.1
 done
