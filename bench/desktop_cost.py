@@ -136,14 +136,14 @@ def main():
             results[name].append(measure(start, own, settle, window, is_wine))
             print(f"  round {r + 1}: {name}: {results[name][-1][0]:.3f} CPU s/min", file=sys.stderr)
 
-    print(f"\nOn the desktop: median of {rounds} rounds, {window:.0f} s each after {settle:.0f} s")
-    print(f"{'subject':40} {'own CPU s/min':>14} {'Wine CPU s/min':>15} {'own PSS MB':>11}")
-    for name, *_ in subjects:
+    # One line per subject for scripts/bench.sh: desktop|name|own|wine|pss
+    for name, _, _, is_wine in subjects:
         own = statistics.median(x[0] for x in results[name])
-        wine = statistics.median(x[1] for x in results[name])
+        wine = statistics.median(x[1] for x in results[name]) if is_wine else float("nan")
         pss = statistics.median(x[2] for x in results[name])
-        wine_text = f"{wine:15.3f}" if any(s[0] == name and s[3] for s in subjects) else f"{'-':>15}"
-        print(f"{name:40} {own:14.3f} {wine_text} {pss:11.1f}")
+        print(f"desktop|{name}|{own:.3f}|{wine:.3f}|{pss:.1f}")
+    print(f"desktop_rounds {rounds}")
+    print(f"desktop_window_s {window:.0f}")
     os.unlink(conky_conf.name)
 
 

@@ -69,7 +69,9 @@ TEST(SampleLoad, PushesOneSampleAndInvalidatesWithoutErasing) {
 }
 
 TEST(SampleLoad, ElevenTicksKeepTenSamples) {
-  MainWndData data;  // no window: the repaint request goes nowhere
+  TestWindow window;
+  MainWndData data;
+  data.hwnd = window.hwnd;
   data.history.fill(LoadSample{200, 200});
   for (int i = 0; i < 11; ++i) data.SampleLoad();
   MEMORYSTATUSEX memory{};
@@ -133,7 +135,9 @@ TEST(SampleLoadOnWine, ProcessorReadingAgreesWithProcStat) {
     }
   });
 
+  TestWindow window;
   MainWndData data;
+  data.hwnd = window.hwnd;
   const auto before = ReadProcStat();
   data.SampleLoad();
   Sleep(2000);
@@ -161,7 +165,9 @@ TEST(SampleLoadOnWine, ProcessorReadingAgreesWithProcStat) {
 
 TEST(SampleLoadOnWine, MemoryReadingAgreesWithMeminfo) {
   if (!RunningOnWine()) GTEST_SKIP() << "compares against the Linux counters under Wine";
+  TestWindow window;
   MainWndData data;
+  data.hwnd = window.hwnd;
   data.SampleLoad();
   const std::string meminfo = ReadHostFile("Z:\\proc\\meminfo");
   const long total = MeminfoKb(meminfo, "MemTotal");
