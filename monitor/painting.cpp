@@ -103,19 +103,21 @@ void ComposeFrame(HDC target, const MainWndData& data) {
   ComposeFrame(target, background.get(), data);
 }
 
+void PaintFrame(HDC window, int width, int height, const MainWndData& data) {
+  // The background is loaded before the back buffer is made: the loader's
+  // scratch memory is then free again when the buffer's pixels are taken,
+  // so a paint holds two frames' worth of memory at most, not three.
+  std::optional<BitmapDc> background(std::in_place, window, LoadBackground());
+  const BitmapDc buffer(window, CreateCompatibleBitmap(window, width, height));
+  ComposeFrame(buffer.get(), background->get(), data);
+  BitBlt(window, 0, 0, width, height, buffer.get(), 0, 0, SRCCOPY);
+  background.reset();  // the artwork is released first, then the buffer
+}
+
 LRESULT MainWndData::OnPaint() {
   const PaintGuard paint(hwnd);
   RECT client{};
   GetClientRect(hwnd, &client);
-  const int width = client.right;
-  const int height = client.bottom;
-  // The background is loaded before the back buffer is made: the loader's
-  // scratch memory is then free again when the buffer's pixels are taken,
-  // so a paint holds two frames' worth of memory at most, not three.
-  std::optional<BitmapDc> background(std::in_place, paint.dc(), LoadBackground());
-  const BitmapDc buffer(paint.dc(), CreateCompatibleBitmap(paint.dc(), width, height));
-  ComposeFrame(buffer.get(), background->get(), *this);
-  BitBlt(paint.dc(), 0, 0, width, height, buffer.get(), 0, 0, SRCCOPY);
-  background.reset();
+  PaintFrame(paint.dc(), client.right, client.bottom, *this);
   return 0;
 }

@@ -49,3 +49,7 @@ void ComposeFrame(HDC target, const MainWndData& data);
 void ComposeFrame(HDC target, HDC background, const MainWndData& data);
 // IDB_BACKGROUND of the process's own module, a new bitmap on every call.
 HBITMAP LoadBackground();
+// One whole frame onto `window`, a DC of the window, as OnPaint draws it:
+// the artwork loaded anew, a new width x height back buffer composed from
+// `data`, one copy to the window, and everything released again.
+void PaintFrame(HDC window, int width, int height, const MainWndData& data);
