@@ -1,20 +1,34 @@
-// Time of one composed frame of the monitor window, painted through its own
-// WM_PAINT, against one bare 349 x 366 BitBlt onto the same window, both in
-// one run. Not a test: it prints the figures.
+// The cost of one frame of the monitor window against its floors and its
+// parts, all measured in one run on the real window. Not a test: it prints
+// the figures, first as `name value` lines for scripts, then as a table.
 //
 //   scripts/winbench build/win-x86_64/bench/frame_bench.exe [FRAMES]
+//
+// frame: the real path, InvalidateRect + UpdateWindow, so WM_PAINT runs
+// OnPaint. frame_direct: OnPaint's drawing (PaintFrame) called on a GetDC
+// of the window, without the paint cycle; paint_cycle: the same window's
+// paint cycle with nothing drawn. The parts are the drawing's own steps,
+// each repeated alone.
 #include <windows.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cwchar>
+#include <optional>
+#include <vector>
 
 #include "embedded_font.h"
+#include "gdi_guards.h"
 #include "main_window.h"
 #include "painting.h"
 #include "placement.h"
 
 namespace {
+
+constexpr UINT kTextFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
 void DispatchPending() {
   MSG msg;
@@ -24,129 +38,89 @@ void DispatchPending() {
   }
 }
 
-double Seconds(LARGE_INTEGER from, LARGE_INTEGER to) {
-  LARGE_INTEGER frequency;
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+std::int64_t Now() {
+  LARGE_INTEGER t;
+  QueryPerformanceCounter(&t);
+  return t.QuadPart;
 }
 
-// A new history for every frame, so that no two frames are alike.
+double TicksToMs(double ticks) {
+  LARGE_INTEGER frequency;
+  QueryPerformanceFrequency(&frequency);
+  return ticks * 1e3 / static_cast<double>(frequency.QuadPart);
+}
+
+// A new history for every frame, every value 1..100, so that each column
+// has both bars and no two frames are alike.
 void Scramble(LoadHistory& history, std::uint32_t& seed) {
   for (LoadSample& s : history) {
     seed = seed * 1664525u + 1013904223u;
-    s.cpu = static_cast<std::uint8_t>((seed >> 8) % 101);
-    s.mem = static_cast<std::uint8_t>((seed >> 20) % 101);
+    s.cpu = static_cast<std::uint8_t>(1 + (seed >> 8) % 100);
+    s.mem = static_cast<std::uint8_t>(1 + (seed >> 20) % 100);
   }
 }
 
-// Frames painted by the window itself: invalidate, then WM_PAINT at once.
-double ComposedFrames(HWND hwnd, MainWndData& data, int frames, std::uint32_t& seed) {
-  LARGE_INTEGER start, end;
-  QueryPerformanceCounter(&start);
-  for (int i = 0; i < frames; ++i) {
-    Scramble(data.history, seed);
-    InvalidateRect(hwnd, nullptr, FALSE);
-    UpdateWindow(hwnd);
-    GdiFlush();
-  }
-  QueryPerformanceCounter(&end);
-  return Seconds(start, end);
+void Format(std::uint8_t value, wchar_t (&text)[12]) {
+  std::swprintf(text, 12, L"%u", static_cast<unsigned>(value));
 }
 
-// A bare copy that also releases its DC each time, which is when Wine
-// pushes the window's changed pixels to the X server.
-double PresentedBlits(HWND hwnd, HDC frame, int frames) {
-  LARGE_INTEGER start, end;
-  QueryPerformanceCounter(&start);
-  for (int i = 0; i < frames; ++i) {
-    const HDC dc = GetDC(hwnd);
-    BitBlt(dc, 0, 0, kMainWndWidth, kMainWndHeight, frame, 0, 0, SRCCOPY);
-    ReleaseDC(hwnd, dc);
-    GdiFlush();
-  }
-  QueryPerformanceCounter(&end);
-  return Seconds(start, end);
+void DrawText(HDC dc, std::uint8_t value, COLORREF colour, RECT rect) {
+  wchar_t text[12];
+  Format(value, text);
+  SetTextColor(dc, colour);
+  DrawTextW(dc, text, -1, &rect, kTextFormat);
 }
 
-// What OnPaint spends on its back buffer alone: a new bitmap compatible
-// with the window, a DC for it, one copy into it, and both released.
-double FreshBackBuffers(HWND hwnd, HDC frame, int frames) {
-  const HDC dc = GetDC(hwnd);
-  LARGE_INTEGER start, end;
-  QueryPerformanceCounter(&start);
-  for (int i = 0; i < frames; ++i) {
-    const HDC buffer = CreateCompatibleDC(dc);
-    const HBITMAP bitmap = CreateCompatibleBitmap(dc, kMainWndWidth, kMainWndHeight);
-    SelectObject(buffer, bitmap);
-    BitBlt(buffer, 0, 0, kMainWndWidth, kMainWndHeight, frame, 0, 0, SRCCOPY);
-    DeleteDC(buffer);
-    DeleteObject(bitmap);
-    GdiFlush();
+// The 22 texts with their fonts, as the frame draws them.
+void DrawTexts(HDC dc, const MainWndData& data) {
+  const KeepSelection font(dc, OBJ_FONT);
+  SelectObject(dc, data.hLargeFont);
+  DrawText(dc, data.history[0].cpu, kCpuColour, face::kCpuReading);
+  DrawText(dc, data.history[0].mem, kMemColour, face::kMemReading);
+  SelectObject(dc, data.hSmallFont);
+  for (int i = 0; i < face::kColumns; ++i) {
+    const LoadSample s = data.history[static_cast<std::size_t>(i)];
+    DrawText(dc, s.cpu, kCpuColour, face::CpuLabel(i));
+    DrawText(dc, s.mem, kMemColour, face::MemLabel(i));
   }
-  QueryPerformanceCounter(&end);
-  ReleaseDC(hwnd, dc);
-  return Seconds(start, end);
+}
+
+// The 100 lines with their pens, as the frame draws them.
+void DrawLines(HDC dc, const MainWndData& data) {
+  const KeepSelection pen(dc, OBJ_PEN);
+  for (int i = 0; i < face::kColumns; ++i) {
+    const LoadSample s = data.history[static_cast<std::size_t>(i)];
+    for (int k = 0; k < face::kBarWidth; ++k) {
+      SelectObject(dc, data.hCpuPen);
+      MoveToEx(dc, face::CpuBarLeft(i) + k, face::kBarBase, nullptr);
+      LineTo(dc, face::CpuBarLeft(i) + k, face::kBarBase - s.cpu);
+      SelectObject(dc, data.hMemPen);
+      MoveToEx(dc, face::MemBarLeft(i) + k, face::kBarBase, nullptr);
+      LineTo(dc, face::MemBarLeft(i) + k, face::kBarBase - s.mem);
+    }
+  }
 }
 
 LRESULT CALLBACK EmptyPaintProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != WM_PAINT) return DefWindowProcW(hwnd, message, wParam, lParam);
+  if (message != WM_PAINT) return MainWndProc(hwnd, message, wParam, lParam);
   PAINTSTRUCT ps;
   BeginPaint(hwnd, &ps);
   EndPaint(hwnd, &ps);
   return 0;
 }
 
-// The platform's paint cycle with nothing drawn, on a window of the same
-// size and kind: what any WM_PAINT costs before the first pixel.
-HWND CreateEmptyPaintWindow() {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = EmptyPaintProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"ZqBenchEmptyPaint";
-  RegisterClassExW(&wc);
-  return CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0,
-                         kMainWndWidth, kMainWndHeight, nullptr, nullptr, wc.hInstance, nullptr);
-}
-
-double EmptyPaints(HWND hwnd, int frames) {
-  LARGE_INTEGER start, end;
-  QueryPerformanceCounter(&start);
-  for (int i = 0; i < frames; ++i) {
-    InvalidateRect(hwnd, nullptr, FALSE);
-    UpdateWindow(hwnd);
-    GdiFlush();
+struct Figure {
+  const char* name;
+  const char* label;
+  double ticks = 0;              // all counted frames
+  std::vector<double> rounds{};  // mean per frame of each round, in ticks
+  double MeanMs(int frames) const { return TicksToMs(ticks / frames); }
+  double MedianRoundMs() const {
+    std::vector<double> r = rounds;
+    std::sort(r.begin(), r.end());
+    return TicksToMs(r[r.size() / 2]);
   }
-  QueryPerformanceCounter(&end);
-  return Seconds(start, end);
-}
-
-// Composition alone, into a memory DC: the frame without the paint cycle.
-double ComposeOnly(HDC target, MainWndData& data, int frames, std::uint32_t& seed) {
-  LARGE_INTEGER start, end;
-  QueryPerformanceCounter(&start);
-  for (int i = 0; i < frames; ++i) {
-    Scramble(data.history, seed);
-    ComposeFrame(target, data);
-    GdiFlush();
-  }
-  QueryPerformanceCounter(&end);
-  return Seconds(start, end);
-}
-
-// The same window's area copied from a ready frame, nothing else.
-double BareBlits(HWND hwnd, HDC frame, int frames) {
-  const HDC dc = GetDC(hwnd);
-  LARGE_INTEGER start, end;
-  QueryPerformanceCounter(&start);
-  for (int i = 0; i < frames; ++i) {
-    BitBlt(dc, 0, 0, kMainWndWidth, kMainWndHeight, frame, 0, 0, SRCCOPY);
-    GdiFlush();
-  }
-  QueryPerformanceCounter(&end);
-  ReleaseDC(hwnd, dc);
-  return Seconds(start, end);
-}
+};
 
 }  // namespace
 
@@ -159,57 +133,133 @@ int wmain(int argc, wchar_t** argv) {
   MainWndData& data = *MainWndRecord(hwnd);
   KillTimer(hwnd, IDT_SAMPLE);  // the benchmark sets the history itself
   DispatchPending();
+  RECT client{};
+  GetClientRect(hwnd, &client);
+  if (client.right != kMainWndWidth || client.bottom != kMainWndHeight) {
+    std::fprintf(stderr, "window is %ldx%ld, not %dx%d\n", client.right, client.bottom,
+                 kMainWndWidth, kMainWndHeight);
+    return 1;
+  }
 
-  // A ready frame for the bare copies.
-  const HDC windowDc = GetDC(hwnd);
-  const HDC frameDc = CreateCompatibleDC(windowDc);
-  const HBITMAP frameBitmap = CreateCompatibleBitmap(windowDc, kMainWndWidth, kMainWndHeight);
-  ReleaseDC(hwnd, windowDc);
-  const HGDIOBJ initial = SelectObject(frameDc, frameBitmap);
-  ComposeFrame(frameDc, data);
-  const HDC scratchDc = CreateCompatibleDC(frameDc);
-  const HBITMAP scratchBitmap = CreateCompatibleBitmap(frameDc, kMainWndWidth, kMainWndHeight);
-  const HGDIOBJ scratchInitial = SelectObject(scratchDc, scratchBitmap);
+  // One window DC for the whole run, and a back buffer made once, for the
+  // parts that draw into a buffer or copy from one.
+  const HDC window = GetDC(hwnd);
+  const BitmapDc ready(window, CreateCompatibleBitmap(window, kMainWndWidth, kMainWndHeight));
+  SetBkMode(ready.get(), TRANSPARENT);
+  ComposeFrame(ready.get(), data);
+  const auto originalProc = GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
 
-  // Rounds of both kinds alternate, so that drift in the machine's load
-  // falls on both alike; the first round of each warms up and is not counted.
+  std::uint32_t seed = 12345;
+  const auto paint = [&] {
+    Scramble(data.history, seed);
+    InvalidateRect(hwnd, nullptr, FALSE);
+    UpdateWindow(hwnd);
+  };
+  const auto direct = [&] {
+    Scramble(data.history, seed);
+    PaintFrame(window, kMainWndWidth, kMainWndHeight, data);
+  };
+  const auto emptyPaint = [&] {
+    InvalidateRect(hwnd, nullptr, FALSE);
+    UpdateWindow(hwnd);
+  };
+  const auto bitblt = [&] {
+    BitBlt(window, 0, 0, kMainWndWidth, kMainWndHeight, ready.get(), 0, 0, SRCCOPY);
+  };
+  const auto backgroundBitblt = [&] {
+    const BitmapDc background(window, LoadBackground());
+    BitBlt(window, 0, 0, kMainWndWidth, kMainWndHeight, background.get(), 0, 0, SRCCOPY);
+  };
+  const auto partBackground = [&] {
+    std::optional<BitmapDc> background(std::in_place, window, LoadBackground());
+    const BitmapDc buffer(window, CreateCompatibleBitmap(window, kMainWndWidth, kMainWndHeight));
+    BitBlt(buffer.get(), 0, 0, kMainWndWidth, kMainWndHeight, background->get(), 0, 0, SRCCOPY);
+    background.reset();
+  };
+  const auto partTexts = [&] {
+    Scramble(data.history, seed);
+    DrawTexts(ready.get(), data);
+  };
+  const auto partLines = [&] {
+    Scramble(data.history, seed);
+    DrawLines(ready.get(), data);
+  };
+
+  enum Kind { kFrame, kDirect, kCycle, kBitblt, kBackgroundBitblt, kBackground, kTexts, kLines, kPresent, kKinds };
+  std::array<Figure, kKinds> fig{{
+      {"frame_ms", "frame (WM_PAINT: InvalidateRect + UpdateWindow)"},
+      {"frame_direct_ms", "frame drawing alone (PaintFrame on GetDC)"},
+      {"paint_cycle_ms", "paint cycle alone (same window, nothing drawn)"},
+      {"bitblt_ms", "floor 1: bare 349x366 BitBlt to the window"},
+      {"background_bitblt_ms", "floor 2: LoadBitmapW + select + BitBlt + release"},
+      {"part_background_ms", "part: load background, copy into new back buffer"},
+      {"part_texts_ms", "part: 22 texts (DrawTextW, fonts selected)"},
+      {"part_lines_ms", "part: 100 lines (MoveToEx/LineTo, pens selected)"},
+      {"part_present_ms", "part: copy to the window (present)"},
+  }};
+
+  const auto run = [&](Kind kind, int n) {
+    if (kind == kCycle) SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EmptyPaintProc));
+    const std::int64_t start = Now();
+    for (int i = 0; i < n; ++i) {
+      switch (kind) {
+        case kFrame: paint(); break;
+        case kDirect: direct(); break;
+        case kCycle: emptyPaint(); break;
+        case kBitblt: bitblt(); break;
+        case kBackgroundBitblt: backgroundBitblt(); break;
+        case kBackground: partBackground(); break;
+        case kTexts: partTexts(); break;
+        case kLines: partLines(); break;
+        case kPresent: bitblt(); break;
+        case kKinds: break;
+      }
+      GdiFlush();
+    }
+    const std::int64_t ticks = Now() - start;
+    if (kind == kCycle) SetWindowLongPtrW(hwnd, GWLP_WNDPROC, originalProc);
+    DispatchPending();  // let the window reach the screen between rounds
+    return static_cast<double>(ticks);
+  };
+
+  // Rounds of every kind alternate, so that drift in the machine's load
+  // falls on all alike; a first, shorter round of each warms up uncounted.
   constexpr int kRounds = 10;
   const int perRound = (frames + kRounds - 1) / kRounds;
-  std::uint32_t seed = 12345;
-  ComposedFrames(hwnd, data, perRound / 4 + 1, seed);
-  BareBlits(hwnd, frameDc, perRound / 4 + 1);
-  const HWND empty = CreateEmptyPaintWindow();
-  DispatchPending();
-  double composed = 0, bare = 0, composeOnly = 0, emptyPaint = 0, presented = 0, fresh = 0;
+  for (int k = 0; k < kKinds; ++k) run(static_cast<Kind>(k), perRound / 4 + 1);
   for (int round = 0; round < kRounds; ++round) {
-    composed += ComposedFrames(hwnd, data, perRound, seed);
-    bare += BareBlits(hwnd, frameDc, perRound);
-    composeOnly += ComposeOnly(scratchDc, data, perRound, seed);
-    emptyPaint += EmptyPaints(empty, perRound);
-    presented += PresentedBlits(hwnd, frameDc, perRound);
-    fresh += FreshBackBuffers(hwnd, frameDc, perRound);
-    DispatchPending();  // let the window reach the screen between rounds
+    for (int k = 0; k < kKinds; ++k) {
+      const double ticks = run(static_cast<Kind>(k), perRound);
+      fig[k].ticks += ticks;
+      fig[k].rounds.push_back(ticks / perRound);
+    }
   }
   const int counted = perRound * kRounds;
-
-  SelectObject(scratchDc, scratchInitial);
-  DeleteDC(scratchDc);
-  DeleteObject(scratchBitmap);
-  SelectObject(frameDc, initial);
-  DeleteDC(frameDc);
-  DeleteObject(frameBitmap);
-  DestroyWindow(empty);
+  ReleaseDC(hwnd, window);
   DestroyWindow(hwnd);
 
-  const double composedUs = composed / counted * 1e6;
-  const double bareUs = bare / counted * 1e6;
-  std::printf("frames per kind:        %d\n", counted);
-  std::printf("composed frame (WM_PAINT): %9.1f us\n", composedUs);
-  std::printf("bare 349x366 BitBlt:       %9.1f us\n", bareUs);
-  std::printf("composition alone:         %9.1f us\n", composeOnly / counted * 1e6);
-  std::printf("empty paint cycle:         %9.1f us\n", emptyPaint / counted * 1e6);
-  std::printf("BitBlt with GetDC/ReleaseDC: %7.1f us\n", presented / counted * 1e6);
-  std::printf("new back buffer, one copy:  %8.1f us\n", fresh / counted * 1e6);
-  std::printf("ratio:                     %9.1f x\n", composedUs / bareUs);
+  const auto ms = [&](Kind k) { return fig[k].MeanMs(counted); };
+  const double parts = ms(kBackground) + ms(kTexts) + ms(kLines) + ms(kPresent);
+  const double toParts = ms(kFrame) / parts;
+  const double toBitblt = ms(kFrame) / ms(kBitblt);
+  const double directToParts = ms(kDirect) / parts;
+
+  for (const Figure& f : fig) std::printf("%s %.4f\n", f.name, f.MeanMs(counted));
+  std::printf("parts_sum_ms %.4f\n", parts);
+  std::printf("ratio_frame_to_parts %.3f\n", toParts);
+  std::printf("ratio_frame_to_bitblt %.1f\n", toBitblt);
+  std::printf("ratio_frame_direct_to_parts %.3f\n", directToParts);
+
+  std::printf("\n%d frames of each, in %d interleaved rounds; window %dx%d\n", counted, kRounds,
+              kMainWndWidth, kMainWndHeight);
+  std::printf("%-52s %10s %12s\n", "", "mean ms", "median round");
+  for (const Figure& f : fig)
+    std::printf("%-52s %10.4f %12.4f\n", f.label, f.MeanMs(counted), f.MedianRoundMs());
+  std::printf("%-52s %10.4f\n", "sum of the four parts", parts);
+  std::printf("%-52s %10.2f x\n", "frame / bare BitBlt", toBitblt);
+  std::printf("%-52s %10.3f x\n", "frame / sum of parts", toParts);
+  std::printf("%-52s %10.3f x\n", "frame drawing alone / sum of parts", directToParts);
+  std::printf("target frame <= 1.1 x sum of parts: %s (%.3f x)\n", toParts <= 1.1 ? "met" : "missed",
+              toParts);
   return 0;
 }

@@ -1,5 +1,7 @@
 #include "painting.h"
 
+#include <optional>
+
 #include "gdi_guards.h"
 #include "placement.h"
 #include "resource.h"
@@ -73,12 +75,12 @@ HPEN CreateSeriesPen(COLORREF colour) {
   return CreatePen(PS_SOLID, 1, colour);
 }
 
-void ComposeFrame(HDC target, const MainWndData& data) {
-  {
-    const BitmapDc background(
-        target, LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_BACKGROUND)));
-    BitBlt(target, 0, 0, kMainWndWidth, kMainWndHeight, background.get(), 0, 0, SRCCOPY);
-  }
+HBITMAP LoadBackground() {
+  return LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_BACKGROUND));
+}
+
+void ComposeFrame(HDC target, HDC background, const MainWndData& data) {
+  BitBlt(target, 0, 0, kMainWndWidth, kMainWndHeight, background, 0, 0, SRCCOPY);
   SetBkMode(target, TRANSPARENT);
 
   const KeepSelection initialFont(target, OBJ_FONT);
@@ -96,16 +98,26 @@ void ComposeFrame(HDC target, const MainWndData& data) {
   for (int i = 0; i < face::kColumns; ++i) DrawColumn(target, data, i);
 }
 
+void ComposeFrame(HDC target, const MainWndData& data) {
+  const BitmapDc background(target, LoadBackground());
+  ComposeFrame(target, background.get(), data);
+}
+
+void PaintFrame(HDC window, int width, int height, const MainWndData& data) {
+  // The background is loaded before the back buffer is made: the loader's
+  // scratch memory is then free again when the buffer's pixels are taken,
+  // so a paint holds two frames' worth of memory at most, not three.
+  std::optional<BitmapDc> background(std::in_place, window, LoadBackground());
+  const BitmapDc buffer(window, CreateCompatibleBitmap(window, width, height));
+  ComposeFrame(buffer.get(), background->get(), data);
+  BitBlt(window, 0, 0, width, height, buffer.get(), 0, 0, SRCCOPY);
+  background.reset();  // the artwork is released first, then the buffer
+}
+
 LRESULT MainWndData::OnPaint() {
   const PaintGuard paint(hwnd);
   RECT client{};
   GetClientRect(hwnd, &client);
-  const int width = client.right;
-  const int height = client.bottom;
-  {
-    const BitmapDc buffer(paint.dc(), CreateCompatibleBitmap(paint.dc(), width, height));
-    ComposeFrame(buffer.get(), *this);
-    BitBlt(paint.dc(), 0, 0, width, height, buffer.get(), 0, 0, SRCCOPY);
-  }
+  PaintFrame(paint.dc(), client.right, client.bottom, *this);
   return 0;
 }

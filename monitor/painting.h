@@ -45,3 +45,11 @@ HPEN CreateSeriesPen(COLORREF colour);
 // the readings and the chart of `data`'s history with its fonts and pens.
 // The target's pen and font are restored before it returns.
 void ComposeFrame(HDC target, const MainWndData& data);
+// The same over an artwork already loaded and selected into `background`.
+void ComposeFrame(HDC target, HDC background, const MainWndData& data);
+// IDB_BACKGROUND of the process's own module, a new bitmap on every call.
+HBITMAP LoadBackground();
+// One whole frame onto `window`, a DC of the window, as OnPaint draws it:
+// the artwork loaded anew, a new width x height back buffer composed from
+// `data`, one copy to the window, and everything released again.
+void PaintFrame(HDC window, int width, int height, const MainWndData& data);
