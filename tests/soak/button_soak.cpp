@@ -1,0 +1,153 @@
+// A real WButtonEx in a real parent window, hovered, pressed, dragged out
+// and back in while held, and released, many times; every change of look is
+// painted synchronously through UpdateWindow. The control uses each of its
+// drawing paths: a framed skin (with its centre brush), two icons and a
+// text in its own font. soak.sh runs it under Wine's gdi trace.
+#include <windows.h>
+
+#include "button_record.h"
+#include "embedded_font.h"
+#include "resource.h"
+#include "soak_support.h"
+#include "wbuttonex.h"
+
+namespace {
+
+constexpr int kId = 7;
+constexpr int kParentX = 40, kParentY = 40;
+constexpr int kButtonLeft = 20, kButtonTop = 20, kButtonWidth = 40, kButtonHeight = 40;
+const POINT kInside{kParentX + kButtonLeft + kButtonWidth / 2, kParentY + kButtonTop + kButtonHeight / 2};
+const POINT kOutside{kParentX + kButtonLeft + kButtonWidth / 2, kParentY + kButtonTop + kButtonHeight + 30};
+
+long g_commands = 0;
+
+LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_COMMAND && LOWORD(wParam) == kId) {
+    ++g_commands;
+    return 0;
+  }
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+class Driver {
+ public:
+  Driver(HWND button, soak::Stopwatch& paints)
+      : button_(button),
+        record_(*reinterpret_cast<bx::ButtonData*>(GetWindowLongPtrW(button, 0))),
+        paints_(paints) {}
+
+  // One gesture; `cycle` names it in a failure.
+  void Cycle(long cycle) {
+    cycle_ = cycle;
+    Point(kInside);
+    Send(WM_MOUSEMOVE);
+    Paint(true, false, "hover entry");
+    Send(WM_LBUTTONDOWN);
+    if (GetCapture() != button_) soak::Fail("the press took no capture", cycle_);
+    Paint(true, true, "press");
+    // Held: the press poll makes the pressed look follow the pointer.
+    Point(kOutside);
+    Send(WM_TIMER, bx::BXT_PRESSPOLL);
+    Paint(true, false, "held, pointer out");
+    Point(kInside);
+    Send(WM_TIMER, bx::BXT_PRESSPOLL);
+    Paint(true, true, "held, pointer back in");
+    const long before = g_commands;
+    Send(WM_LBUTTONUP);
+    if (g_commands != before + 1) soak::Fail("the release sent no WM_COMMAND", cycle_);
+    Paint(false, false, "release");
+  }
+
+ private:
+  void Point(POINT p) {
+    SetCursorPos(p.x, p.y);
+  }
+  void Send(UINT msg, WPARAM wParam = 0) { SendMessageW(button_, msg, wParam, 0); }
+  // Checks the flags the look comes from and that a repaint is due, then
+  // paints at once.
+  void Paint(bool hover, bool pressed, const char* step) {
+    const bx::ButtonFields& f = record_.core.fields();
+    if (f.hover != hover || f.pressed != pressed) soak::Fail(step, cycle_);
+    if (!GetUpdateRect(button_, nullptr, FALSE)) soak::Fail(step, cycle_);
+    paints_.Start();
+    UpdateWindow(button_);
+    paints_.Stop();
+    if (GetUpdateRect(button_, nullptr, FALSE)) soak::Fail(step, cycle_);
+  }
+
+  HWND button_;
+  bx::ButtonData& record_;
+  soak::Stopwatch& paints_;
+  long cycle_ = -1;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const soak::Options options = soak::ParseArgs(argc, argv);
+  if (options.marks) soak::Mark("start");
+  const EmbeddedFont typeface;
+  if (!RegisterButtonClass()) soak::Fail("class registration", -1);
+
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = ParentProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"ZqSoakParent";
+  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  RegisterClassW(&wc);
+  const HWND parent = CreateWindowExW(WS_EX_TOPMOST, L"ZqSoakParent", L"soak", WS_POPUP | WS_VISIBLE, kParentX,
+                                      kParentY, 200, 120, nullptr, nullptr, wc.hInstance, nullptr);
+  const HWND button = CreateWindowExW(0, WBUTTONEX_CLASS, L"Go", WS_CHILD | WS_VISIBLE, kButtonLeft, kButtonTop,
+                                      kButtonWidth, kButtonHeight, parent,
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kId)), wc.hInstance, nullptr);
+  if (!parent || !button) soak::Fail("window creation", -1);
+  ButtonExSet(button, BXM_SKINSTYLE, BXSKIN_FRAMED, 0);
+  ButtonExSet(button, BXM_SKINBITMAP, IDB_CLOSE, 0);
+  ButtonExSet(button, BXM_ICON1, IDB_DONATE, 0);
+  ButtonExSet(button, BXM_ICON1POS, BXPAIR(2, 2), 0);
+  ButtonExSet(button, BXM_ICON2, IDB_CLOSE, 0);
+  ButtonExSet(button, BXM_ICON2POS, BXPAIR(2, 2), 1);
+
+  // The pointer must be over the control, as the window system sees it.
+  SetCursorPos(kInside.x, kInside.y);
+  const bool ready = soak::PumpUntil(
+      [&] {
+        POINT p{};
+        return GetCursorPos(&p) && WindowFromPoint(p) == button;
+      },
+      5000);
+  if (!ready) soak::Fail("the control is not under the pointer", -1);
+  // The system's own move may have started a hover meanwhile; a capture
+  // loss ends it, so every cycle starts from the normal look.
+  SetCapture(button);
+  ReleaseCapture();
+  UpdateWindow(button);
+
+  soak::Stopwatch paints;
+  Driver driver(button, paints);
+  for (long i = 0; i < options.warmup; ++i) {
+    driver.Cycle(i);
+    soak::DispatchPending(true);
+  }
+  if (options.marks) soak::Mark("begin");
+  const soak::Memory memStart = soak::MemoryNow();
+  const DWORD gdiStart = soak::GdiObjectsNow();
+
+  soak::Stopwatch steady;
+  Driver timed(button, steady);
+  for (long i = 0; i < options.cycles; ++i) {
+    if (options.marks) soak::Mark("cycle", i);
+    timed.Cycle(i);
+    soak::DispatchPending(true);
+  }
+  if (options.marks) soak::Mark("end");
+  const soak::Memory memEnd = soak::MemoryNow();
+  const DWORD gdiEnd = soak::GdiObjectsNow();
+
+  soak::Report("button", options, memStart, memEnd, gdiStart, gdiEnd);
+  soak::Figure("paint_us", steady.TotalMicros() / static_cast<double>(5 * options.cycles));
+  DestroyWindow(parent);
+  soak::DispatchPending();
+  if (options.marks) soak::Mark("exit");
+  return 0;
+}
