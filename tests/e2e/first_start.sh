@@ -32,8 +32,8 @@ case "$gesture" in
     check "no gadget window ever showed" window_absent "$GADGET_TITLE"
     ;;
   enter | accept-button)
-    check "the gadget appears" await_window "$GADGET_TITLE" >/dev/null
-    check "the acceptance is REG_DWORD 1" test "$(reg_value "$SETTINGS_KEY" UserAgreement)" = "REG_DWORD 0x1"
+    check "the gadget appears" window_shows "$GADGET_TITLE"
+    check "the acceptance is REG_DWORD 1" wait_until 10 value_is "$SETTINGS_KEY" UserAgreement "REG_DWORD 0x1"
     check "the gadget keeps running" gadget_running
     ;;
 esac

@@ -36,6 +36,7 @@ wait_until() {
 window_named() { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -n1; }
 window_exists() { [ -n "$(window_named "$1")" ]; }
 window_absent() { [ -z "$(window_named "$1")" ]; }
+window_shows() { await_window "$@" >/dev/null; }  # as a check, quietly
 await_window() {  # await_window TITLE [SECONDS] -> prints the id
   local id=
   wait_until "${2:-30}" window_exists "$1" || return 1
@@ -47,6 +48,7 @@ reg_value() {  # reg_value KEY NAME -> "TYPE DATA", or nothing when missing
   wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
     awk -v n="$2" '$1 == n { t = $2; $1 = ""; $2 = ""; sub(/^  /, ""); print t " " $0 }'
 }
+value_is() { [ "$(reg_value "$1" "$2")" = "$3" ]; }  # value_is KEY NAME "TYPE DATA"
 has_value() { [ -n "$(reg_value "$1" "$2")" ]; }
 reg_key_exists() { wine reg query "$1" >/dev/null 2>&1; }
 reg_set() {  # reg_set KEY NAME TYPE DATA

@@ -8,15 +8,15 @@ reg_set "$SETTINGS_KEY" UserAgreement "$type" "$data"
 
 if [ "$type" = REG_DWORD ] && [ $((data)) -ne 0 ]; then
   start_gadget "$exe"
-  check "the gadget starts without asking" await_window "$GADGET_TITLE" >/dev/null
+  check "the gadget starts without asking" window_shows "$GADGET_TITLE"
   check "no dialog showed" window_absent "$DIALOG_TITLE"
-  check "the value now reads DWORD 1" test "$(reg_value "$SETTINGS_KEY" UserAgreement)" = "REG_DWORD 0x1"
+  check "the value now reads DWORD 1" wait_until 10 value_is "$SETTINGS_KEY" UserAgreement "REG_DWORD 0x1"
 else
   start_gadget "$exe"
-  check "the dialog asks again" await_window "$DIALOG_TITLE" >/dev/null
+  check "the dialog asks again" window_shows "$DIALOG_TITLE"
   check "the value is untouched while asking" test -n "$(reg_value "$SETTINGS_KEY" UserAgreement)"
   accept_agreement
-  check "the gadget starts after Enter" await_window "$GADGET_TITLE" >/dev/null
-  check "the value now reads DWORD 1" test "$(reg_value "$SETTINGS_KEY" UserAgreement)" = "REG_DWORD 0x1"
+  check "the gadget starts after Enter" window_shows "$GADGET_TITLE"
+  check "the value now reads DWORD 1" wait_until 10 value_is "$SETTINGS_KEY" UserAgreement "REG_DWORD 0x1"
 fi
 finish
