@@ -66,10 +66,13 @@ def cmdline(pid):
 
 
 def find_pid(marker, timeout=30):
+    """The Windows process whose command line names `marker` (this script's
+    own command line names it too, and is skipped)."""
     end = time.time() + timeout
     while time.time() < end:
         for pid in wine_pids():
-            if marker.lower() in cmdline(pid).lower():
+            line = cmdline(pid).lower()
+            if pid != os.getpid() and marker.lower() in line and "desktop_cost.py" not in line:
                 return pid
         time.sleep(0.1)
     raise RuntimeError(f"no process for {marker}")
