@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "window_test_support.h"
+
 #include <cstdint>
 
 namespace soak {
@@ -45,19 +47,9 @@ class Stopwatch {
 // Dispatches whatever is queued, without waiting. With `dropPointer` the
 // system's own mouse messages are dropped: the program drives those itself.
 void DispatchPending(bool dropPointer = false);
-// Dispatches messages until `done` holds or `timeoutMs` passed.
-template <typename Done>
-bool PumpUntil(Done done, DWORD timeoutMs) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  for (;;) {
-    DispatchPending();
-    if (done()) return true;
-    const ULONGLONG now = GetTickCount64();
-    if (now >= end) return false;
-    const ULONGLONG left = end - now;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(left < 10 ? left : 10), QS_ALLINPUT);
-  }
-}
+// Dispatches messages until a condition holds, with a bounded wait: the
+// monitor tests' pump.
+using zqtest::PumpUntil;
 
 // The figures on stdout, one "name value" per line, for the scripts.
 void Report(const char* program, const Options& options, const Memory& start, const Memory& end,
