@@ -1,0 +1,19 @@
+# Adds a GoogleTest program. In the native build it runs directly (label
+# native); in the Windows build CTest runs it under Wine through the
+# cross-compiling emulator, one prefix and display each (label wine).
+function(zq_add_gtest name)
+  if(NOT ZQ_HAVE_GTEST)
+    return()
+  endif()
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest_main GTest::gmock)
+  add_test(NAME ${name} COMMAND ${name})
+  if(WIN32)
+    # A console program, so that its output reaches CTest.
+    target_link_options(${name} PRIVATE -mconsole)
+    set_tests_properties(${name} PROPERTIES LABELS wine)
+  else()
+    set_tests_properties(${name} PROPERTIES LABELS native)
+  endif()
+endfunction()
