@@ -1,5 +1,12 @@
 # Windows programs: the resource script and the gadget executable.
 
+# Runs a command in a Wine prefix and an X display of its own. Every Windows
+# test program of a cross build runs through it.
+set(ZQ_WINE_SANDBOX ${PROJECT_SOURCE_DIR}/scripts/winbench)
+if(CMAKE_CROSSCOMPILING)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${ZQ_WINE_SANDBOX})
+endif()
+
 # The resource script's folder: ids, artwork, typeface, dialog, manifests.
 add_library(zq_resources INTERFACE)
 target_include_directories(zq_resources INTERFACE ${PROJECT_SOURCE_DIR}/res)
