@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include "handles.h"
+
 // Adds the IDR_FONT resource of the process's own module as a private font.
 // Returns the handle for RemoveFontMemResourceEx, or nullptr on failure.
 // `count`, when given, receives the number of fonts added (0 on failure).
@@ -12,16 +14,11 @@ HANDLE LoadEmbeddedFont(DWORD* count);
 class EmbeddedFont {
  public:
   EmbeddedFont() : handle_(LoadEmbeddedFont(&count_)) {}
-  ~EmbeddedFont() {
-    if (handle_) RemoveFontMemResourceEx(handle_);
-  }
-  EmbeddedFont(const EmbeddedFont&) = delete;
-  EmbeddedFont& operator=(const EmbeddedFont&) = delete;
 
-  HANDLE handle() const { return handle_; }
+  HANDLE handle() const { return handle_.get(); }
   DWORD count() const { return count_; }
 
  private:
-  DWORD count_ = 0;
-  HANDLE handle_;
+  DWORD count_ = 0;  // before the handle, whose loading fills it in
+  win32::UniqueFontResource handle_;
 };

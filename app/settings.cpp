@@ -2,17 +2,20 @@
 
 #include <string>
 
-SettingsKey::SettingsKey() {
+namespace {
+
+// HKCU\path, created if missing; empty when it cannot be opened.
+win32::UniqueRegKey CreateUserKey(const wchar_t* path) {
   HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, settings::kKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                      &key, nullptr) == ERROR_SUCCESS) {
-    key_ = key;
-  }
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
+      ERROR_SUCCESS)
+    return {};
+  return win32::UniqueRegKey(key);
 }
 
-SettingsKey::~SettingsKey() {
-  if (key_) RegCloseKey(key_);
-}
+}  // namespace
+
+SettingsKey::SettingsKey() : key_(CreateUserKey(settings::kKeyPath)) {}
 
 std::optional<DWORD> SettingsKey::ReadDword(const wchar_t* name) const {
   if (!key_) return std::nullopt;
@@ -20,7 +23,7 @@ std::optional<DWORD> SettingsKey::ReadDword(const wchar_t* name) const {
   DWORD value = 0;
   DWORD size = sizeof value;
   // A value longer than four bytes fails with ERROR_MORE_DATA and counts as missing.
-  if (RegQueryValueExW(key_, name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+  if (RegQueryValueExW(key_.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
       ERROR_SUCCESS)
     return std::nullopt;
   if (type != REG_DWORD || size != sizeof value) return std::nullopt;
@@ -29,7 +32,7 @@ std::optional<DWORD> SettingsKey::ReadDword(const wchar_t* name) const {
 
 void SettingsKey::WriteDword(const wchar_t* name, DWORD value) const {
   if (!key_) return;
-  RegSetValueExW(key_, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
+  RegSetValueExW(key_.get(), name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value);
 }
 
 namespace {
@@ -51,16 +54,13 @@ std::optional<std::wstring> QuotedModulePath() {
 }  // namespace
 
 void SetAutostart(bool enable) {
-  HKEY run = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, settings::kRunKeyPath, 0, nullptr, 0, KEY_ALL_ACCESS,
-                      nullptr, &run, nullptr) != ERROR_SUCCESS)
-    return;
+  const win32::UniqueRegKey run = CreateUserKey(settings::kRunKeyPath);
+  if (!run) return;
   if (!enable) {
-    RegDeleteValueW(run, settings::kAutostartValue);
+    RegDeleteValueW(run.get(), settings::kAutostartValue);
   } else if (const auto command = QuotedModulePath()) {
     const DWORD bytes = static_cast<DWORD>((command->size() + 1) * sizeof(wchar_t));
-    RegSetValueExW(run, settings::kAutostartValue, 0, REG_SZ,
+    RegSetValueExW(run.get(), settings::kAutostartValue, 0, REG_SZ,
                    reinterpret_cast<const BYTE*>(command->c_str()), bytes);
   }
-  RegCloseKey(run);
 }

@@ -7,6 +7,8 @@
 
 #include <optional>
 
+#include "handles.h"
+
 namespace settings {
 
 inline constexpr wchar_t kKeyPath[] = L"Software\\QUORVANE\\Zelvaquint\\1";
@@ -24,11 +26,8 @@ inline constexpr wchar_t kAutostartValue[] = L"Zelvaquint";
 class SettingsKey {
  public:
   SettingsKey();
-  ~SettingsKey();
-  SettingsKey(const SettingsKey&) = delete;
-  SettingsKey& operator=(const SettingsKey&) = delete;
 
-  bool IsOpen() const { return key_ != nullptr; }
+  bool IsOpen() const { return static_cast<bool>(key_); }
 
   // The value if it is a REG_DWORD that fits four bytes; nothing otherwise.
   std::optional<DWORD> ReadDword(const wchar_t* name) const;
@@ -36,7 +35,7 @@ class SettingsKey {
   void WriteDword(const wchar_t* name, DWORD value) const;
 
  private:
-  HKEY key_ = nullptr;
+  win32::UniqueRegKey key_;
 };
 
 // Adds (true) or removes (false) the "Zelvaquint" value under the user's Run

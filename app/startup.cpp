@@ -9,8 +9,11 @@
 
 namespace {
 
+// The caption of every start-up error box.
+constexpr wchar_t kStartupErrorCaption[] = L"Ostrevo";
+
 void ShowStartupError(const wchar_t* text) {
-  MessageBoxW(nullptr, text, L"Ostrevo", MB_ICONERROR);
+  MessageBoxW(nullptr, text, kStartupErrorCaption, MB_ICONERROR);
 }
 
 enum class Gate { Accepted, Declined, Failed };

@@ -2,9 +2,11 @@
 // with a one-second timer that copies one prepared bitmap per tick.
 #include <windows.h>
 
+#include "handles.h"
+
 namespace {
 
-HDC g_source = nullptr;
+const win32::BitmapDc* g_source = nullptr;
 
 LRESULT CALLBACK FloorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
@@ -12,10 +14,8 @@ LRESULT CALLBACK FloorProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       InvalidateRect(hwnd, nullptr, FALSE);
       return 0;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      const HDC dc = BeginPaint(hwnd, &ps);
-      BitBlt(dc, 0, 0, 349, 366, g_source, 0, 0, SRCCOPY);
-      EndPaint(hwnd, &ps);
+      const win32::PaintGuard paint(hwnd);
+      if (g_source) BitBlt(paint.dc(), 0, 0, 349, 366, g_source->dc(), 0, 0, SRCCOPY);
       return 0;
     }
     case WM_DESTROY:
@@ -36,19 +36,17 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   RegisterClassW(&wc);
   const HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"floor", WS_POPUP | WS_VISIBLE,
                                     100, 100, 349, 366, nullptr, nullptr, instance, nullptr);
-  const HDC screen = GetDC(hwnd);
-  g_source = CreateCompatibleDC(screen);
-  const HBITMAP bitmap = CreateCompatibleBitmap(screen, 349, 366);
-  const HGDIOBJ old = SelectObject(g_source, bitmap);
-  PatBlt(g_source, 0, 0, 349, 366, WHITENESS);
-  ReleaseDC(hwnd, screen);
+  win32::BitmapDc source;
+  {
+    const win32::WindowDcGuard screen(hwnd);
+    source = win32::BitmapDc(screen.dc(), CreateCompatibleBitmap(screen.dc(), 349, 366));
+  }
+  PatBlt(source.dc(), 0, 0, 349, 366, WHITENESS);
+  g_source = &source;
   SetTimer(hwnd, 1, 1000, nullptr);
 
   MSG msg;
   while (GetMessageW(&msg, nullptr, 0, 0)) DispatchMessageW(&msg);
-
-  SelectObject(g_source, old);
-  DeleteDC(g_source);
-  DeleteObject(bitmap);
+  g_source = nullptr;
   return 0;
 }

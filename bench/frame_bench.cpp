@@ -7,8 +7,9 @@
 // frame: the real path, InvalidateRect + UpdateWindow, so WM_PAINT runs
 // OnPaint. frame_direct: OnPaint's drawing (PaintFrame) called on a GetDC
 // of the window, without the paint cycle; paint_cycle: the same window's
-// paint cycle with nothing drawn. The parts are the drawing's own steps,
-// each repeated alone.
+// paint cycle with nothing drawn. The parts are the painting's own steps
+// (LoadBackground and CopyBackground into a new back buffer, DrawReadings,
+// DrawChart, the copy to the window), each repeated alone.
 #include <windows.h>
 
 #include <algorithm>
@@ -16,19 +17,15 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cwchar>
-#include <optional>
 #include <vector>
 
 #include "embedded_font.h"
-#include "gdi_guards.h"
+#include "handles.h"
 #include "main_window.h"
 #include "painting.h"
 #include "placement.h"
 
 namespace {
-
-constexpr UINT kTextFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
 void DispatchPending() {
   MSG msg;
@@ -60,52 +57,9 @@ void Scramble(LoadHistory& history, std::uint32_t& seed) {
   }
 }
 
-void Format(std::uint8_t value, wchar_t (&text)[12]) {
-  std::swprintf(text, 12, L"%u", static_cast<unsigned>(value));
-}
-
-void DrawText(HDC dc, std::uint8_t value, COLORREF colour, RECT rect) {
-  wchar_t text[12];
-  Format(value, text);
-  SetTextColor(dc, colour);
-  DrawTextW(dc, text, -1, &rect, kTextFormat);
-}
-
-// The 22 texts with their fonts, as the frame draws them.
-void DrawTexts(HDC dc, const MainWndData& data) {
-  const KeepSelection font(dc, OBJ_FONT);
-  SelectObject(dc, data.hLargeFont);
-  DrawText(dc, data.history[0].cpu, kCpuColour, face::kCpuReading);
-  DrawText(dc, data.history[0].mem, kMemColour, face::kMemReading);
-  SelectObject(dc, data.hSmallFont);
-  for (int i = 0; i < face::kColumns; ++i) {
-    const LoadSample s = data.history[static_cast<std::size_t>(i)];
-    DrawText(dc, s.cpu, kCpuColour, face::CpuLabel(i));
-    DrawText(dc, s.mem, kMemColour, face::MemLabel(i));
-  }
-}
-
-// The 100 lines with their pens, as the frame draws them.
-void DrawLines(HDC dc, const MainWndData& data) {
-  const KeepSelection pen(dc, OBJ_PEN);
-  for (int i = 0; i < face::kColumns; ++i) {
-    const LoadSample s = data.history[static_cast<std::size_t>(i)];
-    for (int k = 0; k < face::kBarWidth; ++k) {
-      SelectObject(dc, data.hCpuPen);
-      MoveToEx(dc, face::CpuBarLeft(i) + k, face::kBarBase, nullptr);
-      LineTo(dc, face::CpuBarLeft(i) + k, face::kBarBase - s.cpu);
-      SelectObject(dc, data.hMemPen);
-      MoveToEx(dc, face::MemBarLeft(i) + k, face::kBarBase, nullptr);
-      LineTo(dc, face::MemBarLeft(i) + k, face::kBarBase - s.mem);
-    }
-  }
-}
-
 LRESULT CALLBACK EmptyPaintProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message != WM_PAINT) return MainWndProc(hwnd, message, wParam, lParam);
-  PAINTSTRUCT ps;
-  BeginPaint(hwnd, &ps);
-  EndPaint(hwnd, &ps);
+  const win32::PaintGuard paint(hwnd);
   return 0;
 }
 
@@ -141,51 +95,7 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
 
-  // One window DC for the whole run, and a back buffer made once, for the
-  // parts that draw into a buffer or copy from one.
-  const HDC window = GetDC(hwnd);
-  const BitmapDc ready(window, CreateCompatibleBitmap(window, kMainWndWidth, kMainWndHeight));
-  SetBkMode(ready.get(), TRANSPARENT);
-  ComposeFrame(ready.get(), data);
-  const auto originalProc = GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
-
-  std::uint32_t seed = 12345;
-  const auto paint = [&] {
-    Scramble(data.history, seed);
-    InvalidateRect(hwnd, nullptr, FALSE);
-    UpdateWindow(hwnd);
-  };
-  const auto direct = [&] {
-    Scramble(data.history, seed);
-    PaintFrame(window, kMainWndWidth, kMainWndHeight, data);
-  };
-  const auto emptyPaint = [&] {
-    InvalidateRect(hwnd, nullptr, FALSE);
-    UpdateWindow(hwnd);
-  };
-  const auto bitblt = [&] {
-    BitBlt(window, 0, 0, kMainWndWidth, kMainWndHeight, ready.get(), 0, 0, SRCCOPY);
-  };
-  const auto backgroundBitblt = [&] {
-    const BitmapDc background(window, LoadBackground());
-    BitBlt(window, 0, 0, kMainWndWidth, kMainWndHeight, background.get(), 0, 0, SRCCOPY);
-  };
-  const auto partBackground = [&] {
-    std::optional<BitmapDc> background(std::in_place, window, LoadBackground());
-    const BitmapDc buffer(window, CreateCompatibleBitmap(window, kMainWndWidth, kMainWndHeight));
-    BitBlt(buffer.get(), 0, 0, kMainWndWidth, kMainWndHeight, background->get(), 0, 0, SRCCOPY);
-    background.reset();
-  };
-  const auto partTexts = [&] {
-    Scramble(data.history, seed);
-    DrawTexts(ready.get(), data);
-  };
-  const auto partLines = [&] {
-    Scramble(data.history, seed);
-    DrawLines(ready.get(), data);
-  };
-
-  enum Kind { kFrame, kDirect, kCycle, kBitblt, kBackgroundBitblt, kBackground, kTexts, kLines, kPresent, kKinds };
+  enum Kind { kFrame, kDirect, kCycle, kBitblt, kBackgroundBitblt, kBackground, kReadings, kChart, kPresent, kKinds };
   std::array<Figure, kKinds> fig{{
       {"frame_ms", "frame (WM_PAINT: InvalidateRect + UpdateWindow)"},
       {"frame_direct_ms", "frame drawing alone (PaintFrame on GetDC)"},
@@ -193,53 +103,99 @@ int wmain(int argc, wchar_t** argv) {
       {"bitblt_ms", "floor 1: bare 349x366 BitBlt to the window"},
       {"background_bitblt_ms", "floor 2: LoadBitmapW + select + BitBlt + release"},
       {"part_background_ms", "part: load background, copy into new back buffer"},
-      {"part_texts_ms", "part: 22 texts (DrawTextW, fonts selected)"},
-      {"part_lines_ms", "part: 100 lines (MoveToEx/LineTo, pens selected)"},
+      {"part_readings_ms", "part: DrawReadings (2 texts, large font)"},
+      {"part_chart_ms", "part: DrawChart (100 lines, 20 texts)"},
       {"part_present_ms", "part: copy to the window (present)"},
   }};
 
-  const auto run = [&](Kind kind, int n) {
-    if (kind == kCycle) SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EmptyPaintProc));
-    const std::int64_t start = Now();
-    for (int i = 0; i < n; ++i) {
-      switch (kind) {
-        case kFrame: paint(); break;
-        case kDirect: direct(); break;
-        case kCycle: emptyPaint(); break;
-        case kBitblt: bitblt(); break;
-        case kBackgroundBitblt: backgroundBitblt(); break;
-        case kBackground: partBackground(); break;
-        case kTexts: partTexts(); break;
-        case kLines: partLines(); break;
-        case kPresent: bitblt(); break;
-        case kKinds: break;
-      }
-      GdiFlush();
-    }
-    const std::int64_t ticks = Now() - start;
-    if (kind == kCycle) SetWindowLongPtrW(hwnd, GWLP_WNDPROC, originalProc);
-    DispatchPending();  // let the window reach the screen between rounds
-    return static_cast<double>(ticks);
-  };
-
-  // Rounds of every kind alternate, so that drift in the machine's load
-  // falls on all alike; a first, shorter round of each warms up uncounted.
   constexpr int kRounds = 10;
   const int perRound = (frames + kRounds - 1) / kRounds;
-  for (int k = 0; k < kKinds; ++k) run(static_cast<Kind>(k), perRound / 4 + 1);
-  for (int round = 0; round < kRounds; ++round) {
-    for (int k = 0; k < kKinds; ++k) {
-      const double ticks = run(static_cast<Kind>(k), perRound);
-      fig[k].ticks += ticks;
-      fig[k].rounds.push_back(ticks / perRound);
+  {
+    // One window DC for the whole run, and a back buffer made once, for the
+    // parts that draw into a buffer or copy from one; both go before the window.
+    const win32::WindowDcGuard windowDc(hwnd);
+    const HDC window = windowDc.dc();
+    const win32::BitmapDc ready(window, CreateCompatibleBitmap(window, kMainWndWidth, kMainWndHeight));
+    ComposeFrame(ready.dc(), data);
+    const auto originalProc = GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
+
+    std::uint32_t seed = 12345;
+    const auto paint = [&] {
+      Scramble(data.history, seed);
+      InvalidateRect(hwnd, nullptr, FALSE);
+      UpdateWindow(hwnd);
+    };
+    const auto direct = [&] {
+      Scramble(data.history, seed);
+      PaintFrame(window, kMainWndWidth, kMainWndHeight, data);
+    };
+    const auto emptyPaint = [&] {
+      InvalidateRect(hwnd, nullptr, FALSE);
+      UpdateWindow(hwnd);
+    };
+    const auto bitblt = [&] {
+      BitBlt(window, 0, 0, kMainWndWidth, kMainWndHeight, ready.dc(), 0, 0, SRCCOPY);
+    };
+    const auto backgroundBitblt = [&] {
+      const win32::BitmapDc background(window, LoadBackground());
+      BitBlt(window, 0, 0, kMainWndWidth, kMainWndHeight, background.dc(), 0, 0, SRCCOPY);
+    };
+    // PaintFrame's steps up to the composing, in its order of acquisition and release.
+    const auto partBackground = [&] {
+      win32::BitmapDc background(window, LoadBackground());
+      const win32::BitmapDc buffer(window, CreateCompatibleBitmap(window, kMainWndWidth, kMainWndHeight));
+      CopyBackground(buffer.dc(), background.dc());
+      background.reset();
+    };
+    const auto partReadings = [&] {
+      Scramble(data.history, seed);
+      DrawReadings(ready.dc(), data);
+    };
+    const auto partChart = [&] {
+      Scramble(data.history, seed);
+      DrawChart(ready.dc(), data);
+    };
+
+    const auto run = [&](Kind kind, int n) {
+      if (kind == kCycle) SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EmptyPaintProc));
+      const std::int64_t start = Now();
+      for (int i = 0; i < n; ++i) {
+        switch (kind) {
+          case kFrame: paint(); break;
+          case kDirect: direct(); break;
+          case kCycle: emptyPaint(); break;
+          case kBitblt: bitblt(); break;
+          case kBackgroundBitblt: backgroundBitblt(); break;
+          case kBackground: partBackground(); break;
+          case kReadings: partReadings(); break;
+          case kChart: partChart(); break;
+          case kPresent: bitblt(); break;
+          case kKinds: break;
+        }
+        GdiFlush();
+      }
+      const std::int64_t ticks = Now() - start;
+      if (kind == kCycle) SetWindowLongPtrW(hwnd, GWLP_WNDPROC, originalProc);
+      DispatchPending();  // let the window reach the screen between rounds
+      return static_cast<double>(ticks);
+    };
+
+    // Rounds of every kind alternate, so that drift in the machine's load
+    // falls on all alike; a first, shorter round of each warms up uncounted.
+    for (int k = 0; k < kKinds; ++k) run(static_cast<Kind>(k), perRound / 4 + 1);
+    for (int round = 0; round < kRounds; ++round) {
+      for (int k = 0; k < kKinds; ++k) {
+        const double ticks = run(static_cast<Kind>(k), perRound);
+        fig[k].ticks += ticks;
+        fig[k].rounds.push_back(ticks / perRound);
+      }
     }
   }
   const int counted = perRound * kRounds;
-  ReleaseDC(hwnd, window);
   DestroyWindow(hwnd);
 
   const auto ms = [&](Kind k) { return fig[k].MeanMs(counted); };
-  const double parts = ms(kBackground) + ms(kTexts) + ms(kLines) + ms(kPresent);
+  const double parts = ms(kBackground) + ms(kReadings) + ms(kChart) + ms(kPresent);
   const double toParts = ms(kFrame) / parts;
   const double toBitblt = ms(kFrame) / ms(kBitblt);
   const double directToParts = ms(kDirect) / parts;

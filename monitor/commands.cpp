@@ -23,9 +23,9 @@ void CreateSkinnedButton(HWND parent, int id, int left, UINT skin) {
                                       kButtonSize, kButtonSize, parent,
                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                       GetModuleHandleW(nullptr), nullptr);
-  SendMessageW(button, BXM_SKINBITMAP, 1, skin);
-  SendMessageW(button, BXM_SKINSTYLE, 1, BXSKIN_STRIP);
-  SendMessageW(button, BXM_MARGIN, 1, 0);
+  ButtonExSet(button, BXM_SKINBITMAP, skin, 0);
+  ButtonExSet(button, BXM_SKINSTYLE, BXSKIN_STRIP, 0);
+  ButtonExSet(button, BXM_MARGIN, 0, 0);
 }
 
 }  // namespace

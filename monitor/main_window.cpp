@@ -20,13 +20,15 @@ MainWndData::MainWndData(HWND window) : hwnd(window) {
 MainWndData::~MainWndData() {
   // A pending IDT_SAVEPOS dies with the window, and its save with it.
   if (hwnd) KillTimer(hwnd, IDT_SAMPLE);
+  // Plain handles, deleted here in the order they were made: owners would go
+  // in reverse.
   if (hSmallFont) DeleteObject(hSmallFont);
   if (hLargeFont) DeleteObject(hLargeFont);
   if (hCpuPen) DeleteObject(hCpuPen);
   if (hMemPen) DeleteObject(hMemPen);
 }
 
-LRESULT MainWndData::HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT MainWndData::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE: return OnCreate();
     case WM_DESTROY: return OnDestroy();
@@ -36,7 +38,7 @@ LRESULT MainWndData::HandleMessage(HWND window, UINT message, WPARAM wParam, LPA
     case WM_NCHITTEST: return OnNcHitTest(wParam, lParam);
     case WM_COMMAND: return OnCommand(wParam);
     case WM_TIMER: return OnTimer(wParam);
-    default: return DefWindowProcW(window, message, wParam, lParam);
+    default: return DefWindowProcW(hwnd, message, wParam, lParam);
   }
 }
 
@@ -90,6 +92,8 @@ MainWndData* MainWndRecord(HWND window) {
 
 namespace {
 
+// Answered TRUE without the default processing, which would set the window
+// text; WM_CREATE sets it instead.
 LRESULT OnNcCreate(HWND window) {
   auto* data = new (std::nothrow) MainWndData(window);
   if (!data) return FALSE;
@@ -101,7 +105,7 @@ LRESULT OnCreateMessage(HWND window, MainWndData* data, WPARAM wParam, LPARAM lP
   // WM_NCCREATE skipped the default processing that would have set the text.
   const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
   SetWindowTextW(window, create->lpszName);
-  return data ? data->HandleMessage(window, WM_CREATE, wParam, lParam) : 0;
+  return data ? data->HandleMessage(WM_CREATE, wParam, lParam) : 0;
 }
 
 LRESULT OnNcDestroy(HWND window, MainWndData* data) {
@@ -121,7 +125,7 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
     case WM_NCDESTROY: return OnNcDestroy(window, data);
     default:
       // Messages before the record exists, WM_GETMINMAXINFO among them, get 0.
-      return data ? data->HandleMessage(window, message, wParam, lParam) : 0;
+      return data ? data->HandleMessage(message, wParam, lParam) : 0;
   }
 }
 

@@ -36,7 +36,7 @@ struct MainWndData {
   MainWndData(const MainWndData&) = delete;
   MainWndData& operator=(const MainWndData&) = delete;
 
-  LRESULT HandleMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   // One sampling tick: measures processor and memory load, pushes them at
   // the head of the history and asks for a repaint without erasing.

@@ -1,8 +1,6 @@
 #include "painting.h"
 
-#include <optional>
-
-#include "gdi_guards.h"
+#include "handles.h"
 #include "placement.h"
 #include "resource.h"
 
@@ -27,6 +25,16 @@ void DrawCentred(HDC dc, const wchar_t* text, COLORREF colour, RECT rect) {
   DrawTextW(dc, text, -1, &rect, kTextFormat);
 }
 
+// A sample's two figures, each centred in its rectangle in its series' colour.
+void DrawFigures(HDC dc, LoadSample sample, RECT cpuRect, RECT memRect) {
+  wchar_t cpuText[12];
+  wchar_t memText[12];
+  FormatPercent(sample.cpu, cpuText);
+  FormatPercent(sample.mem, memText);
+  DrawCentred(dc, cpuText, kCpuColour, cpuRect);
+  DrawCentred(dc, memText, kMemColour, memRect);
+}
+
 // A bar of `value` one-pixel lines from the base upwards; a line stops short
 // of its end point, so v paints rows 313 - v to 312 and 0 paints nothing.
 void DrawBarLine(HDC dc, HPEN pen, int x, int value) {
@@ -37,39 +45,14 @@ void DrawBarLine(HDC dc, HPEN pen, int x, int value) {
 
 void DrawColumn(HDC dc, const MainWndData& data, int i) {
   const LoadSample sample = data.history[static_cast<std::size_t>(i)];
-  wchar_t cpuText[12];
-  wchar_t memText[12];
-  FormatPercent(sample.cpu, cpuText);
-  FormatPercent(sample.mem, memText);
   for (int k = 0; k < face::kBarWidth; ++k) {
     DrawBarLine(dc, data.hCpuPen, face::CpuBarLeft(i) + k, sample.cpu);
     DrawBarLine(dc, data.hMemPen, face::MemBarLeft(i) + k, sample.mem);
   }
-  DrawCentred(dc, cpuText, kCpuColour, face::CpuLabel(i));
-  DrawCentred(dc, memText, kMemColour, face::MemLabel(i));
+  DrawFigures(dc, sample, face::CpuLabel(i), face::MemLabel(i));
 }
 
 }  // namespace
-
-LOGFONTW GadgetLogFont(LONG height) {
-  LOGFONTW lf{};
-  lf.lfHeight = height;
-  lf.lfWeight = FW_NORMAL;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
-  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  lf.lfQuality = PROOF_QUALITY;
-  lf.lfPitchAndFamily = FF_SWISS | DEFAULT_PITCH;
-  static_assert(sizeof kGadgetFaceName <= sizeof lf.lfFaceName);
-  for (std::size_t i = 0; i < sizeof kGadgetFaceName / sizeof(wchar_t); ++i)
-    lf.lfFaceName[i] = kGadgetFaceName[i];
-  return lf;
-}
-
-HFONT CreateGadgetFont(LONG height) {
-  const LOGFONTW lf = GadgetLogFont(height);
-  return CreateFontIndirectW(&lf);
-}
 
 HPEN CreateSeriesPen(COLORREF colour) {
   return CreatePen(PS_SOLID, 1, colour);
@@ -79,43 +62,48 @@ HBITMAP LoadBackground() {
   return LoadBitmapW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_BACKGROUND));
 }
 
-void ComposeFrame(HDC target, HDC background, const MainWndData& data) {
+void CopyBackground(HDC target, HDC background) {
   BitBlt(target, 0, 0, kMainWndWidth, kMainWndHeight, background, 0, 0, SRCCOPY);
-  SetBkMode(target, TRANSPARENT);
+}
 
-  const KeepSelection initialFont(target, OBJ_FONT);
-  const KeepSelection initialPen(target, OBJ_PEN);
+void DrawReadings(HDC target, const MainWndData& data) {
   SelectObject(target, data.hLargeFont);
+  DrawFigures(target, data.history[0], face::kCpuReading, face::kMemReading);
+}
 
-  wchar_t cpuText[12];
-  wchar_t memText[12];
-  FormatPercent(data.history[0].cpu, cpuText);
-  FormatPercent(data.history[0].mem, memText);
-  DrawCentred(target, cpuText, kCpuColour, face::kCpuReading);
-  DrawCentred(target, memText, kMemColour, face::kMemReading);
-
+void DrawChart(HDC target, const MainWndData& data) {
   SelectObject(target, data.hSmallFont);
   for (int i = 0; i < face::kColumns; ++i) DrawColumn(target, data, i);
 }
 
+void ComposeFrame(HDC target, HDC background, const MainWndData& data) {
+  CopyBackground(target, background);
+  SetBkMode(target, TRANSPARENT);
+  // The fonts and pens belong to the record: the target gets its own back.
+  const auto initialFont = win32::SelectionGuard::Keep(target, OBJ_FONT);
+  const auto initialPen = win32::SelectionGuard::Keep(target, OBJ_PEN);
+  DrawReadings(target, data);
+  DrawChart(target, data);
+}
+
 void ComposeFrame(HDC target, const MainWndData& data) {
-  const BitmapDc background(target, LoadBackground());
-  ComposeFrame(target, background.get(), data);
+  const win32::BitmapDc background(target, LoadBackground());
+  ComposeFrame(target, background.dc(), data);
 }
 
 void PaintFrame(HDC window, int width, int height, const MainWndData& data) {
   // The background is loaded before the back buffer is made: the loader's
   // scratch memory is then free again when the buffer's pixels are taken,
   // so a paint holds two frames' worth of memory at most, not three.
-  std::optional<BitmapDc> background(std::in_place, window, LoadBackground());
-  const BitmapDc buffer(window, CreateCompatibleBitmap(window, width, height));
-  ComposeFrame(buffer.get(), background->get(), data);
-  BitBlt(window, 0, 0, width, height, buffer.get(), 0, 0, SRCCOPY);
+  win32::BitmapDc background(window, LoadBackground());
+  const win32::BitmapDc buffer(window, CreateCompatibleBitmap(window, width, height));
+  ComposeFrame(buffer.dc(), background.dc(), data);
+  BitBlt(window, 0, 0, width, height, buffer.dc(), 0, 0, SRCCOPY);
   background.reset();  // the artwork is released first, then the buffer
 }
 
 LRESULT MainWndData::OnPaint() {
-  const PaintGuard paint(hwnd);
+  const win32::PaintGuard paint(hwnd);
   RECT client{};
   GetClientRect(hwnd, &client);
   PaintFrame(paint.dc(), client.right, client.bottom, *this);

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "gadget_face.h"
 #include "main_window.h"
 
 inline constexpr COLORREF kCpuColour = 0x00CEC23E;  // RGB(62, 194, 206)
@@ -11,7 +12,6 @@ inline constexpr COLORREF kMemColour = 0x0071C888;  // RGB(136, 200, 113)
 
 inline constexpr LONG kSmallFontHeight = 18;  // chart labels
 inline constexpr LONG kLargeFontHeight = 26;  // the two large readings
-inline constexpr wchar_t kGadgetFaceName[] = L"Bebas Neue Regular";
 
 // Where the painting puts things, in client coordinates; rectangles are
 // right- and bottom-exclusive.
@@ -35,20 +35,26 @@ constexpr RECT MemLabel(int i) { return {ColumnRight(i) - 30, 335, ColumnRight(i
 
 }  // namespace face
 
-// The LOGFONTW of both fonts, which differ only in height.
-LOGFONTW GadgetLogFont(LONG height);
-HFONT CreateGadgetFont(LONG height);
 HPEN CreateSeriesPen(COLORREF colour);
 
-// Draws the whole face into `target`, whose top-left 349 x 366 it covers:
-// the IDB_BACKGROUND artwork of the process's own module, loaded anew, then
-// the readings and the chart of `data`'s history with its fonts and pens.
-// The target's pen and font are restored before it returns.
-void ComposeFrame(HDC target, const MainWndData& data);
-// The same over an artwork already loaded and selected into `background`.
-void ComposeFrame(HDC target, HDC background, const MainWndData& data);
 // IDB_BACKGROUND of the process's own module, a new bitmap on every call.
 HBITMAP LoadBackground();
+
+// The steps of a frame, each drawing into `target`:
+// the artwork selected into `background`, copied unscaled to the top left;
+void CopyBackground(HDC target, HDC background);
+// the two large readings of the newest sample, in the large font;
+void DrawReadings(HDC target, const MainWndData& data);
+// the ten columns, newest leftmost: bars, then labels in the small font.
+void DrawChart(HDC target, const MainWndData& data);
+
+// The whole face, drawn into `target`, whose top-left 349 x 366 it covers:
+// the artwork already loaded and selected into `background`, then the
+// readings and the chart of `data`'s history with its fonts and pens. The
+// target's pen and font are restored before it returns.
+void ComposeFrame(HDC target, HDC background, const MainWndData& data);
+// The same with the artwork loaded anew.
+void ComposeFrame(HDC target, const MainWndData& data);
 // One whole frame onto `window`, a DC of the window, as OnPaint draws it:
 // the artwork loaded anew, a new width x height back buffer composed from
 // `data`, one copy to the window, and everything released again.

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "gdi.h"
+#include "handles.h"
 #include "wbuttonex.h"
 
 namespace bx {
@@ -36,7 +36,7 @@ void DrawFramedSkin(HDC dc, int w, int h, HDC skin, VisualState state) {
     Copy(dc, right, y, kCorner, 1, skin, kCorner + 1, r + kCorner);
   }
   if (right > kCorner && bottom > kCorner) {
-    const GdiObject<HBRUSH> brush(CreateSolidBrush(GetPixel(skin, kCorner, r + kCorner)));
+    const win32::UniqueBrush brush(CreateSolidBrush(GetPixel(skin, kCorner, r + kCorner)));
     const RECT centre{kCorner, kCorner, right, bottom};
     FillRect(dc, &centre, brush.get());
   }
@@ -57,7 +57,7 @@ void DrawSkin(HDC dc, int w, int h, const ButtonLook& look) {
     FillPlain(dc, w, h);
     return;
   }
-  const BitmapInDC skin(dc, bitmap);
+  const win32::BitmapDc skin(dc, bitmap);
   if (style == BXSKIN_FRAMED) {
     DrawFramedSkin(dc, w, h, skin.dc(), look.state);
   } else {
@@ -70,7 +70,7 @@ void DrawSkin(HDC dc, int w, int h, const ButtonLook& look) {
 void DrawIcon(HDC dc, int w, const ButtonLook& look, uint32_t id, int x, int y, bool fromRight) {
   const HBITMAP bitmap = LoadById(look.module, id);
   if (!bitmap) return;
-  const BitmapInDC icon(dc, bitmap);
+  const win32::BitmapDc icon(dc, bitmap);
   BITMAP info{};
   GetObjectW(bitmap, sizeof info, &info);
   const int h = info.bmHeight / 4;
@@ -91,7 +91,7 @@ void DrawLabel(HDC dc, int w, int h, const ButtonLook& look) {
   if (look.text.empty()) return;
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, look.fields.colors[look.state]);
-  const Selection font(dc, look.font);
+  const win32::SelectionGuard font(dc, look.font);
   const int textX = look.fields.textX;
   RECT box{textX == -1 ? 0 : textX, 0, w, h};
   const UINT format = textX == -1 ? DT_CENTER | DT_VCENTER | DT_SINGLELINE : DT_VCENTER | DT_SINGLELINE;

@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "button_core.h"
-#include "gdi.h"
+#include "handles.h"
 
 namespace bx {
 
@@ -38,7 +38,7 @@ struct ButtonData {
   explicit ButtonData(HWND window);
 
   HWND hwnd;
-  GdiObject<HFONT> font;
+  win32::UniqueFont font;
   Win32ButtonPlatform platform;
   ButtonCore core;  // after the platform, which it uses from the start
 };

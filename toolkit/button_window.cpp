@@ -4,28 +4,18 @@
 
 #include "button_paint.h"
 #include "button_record.h"
+#include "gadget_face.h"
 #include "wbuttonex.h"
 
 namespace bx {
 namespace {
 
-HFONT CreateButtonFont() {
-  LOGFONTW lf{};
-  lf.lfHeight = 16;
-  lf.lfWeight = FW_NORMAL;
-  lf.lfCharSet = DEFAULT_CHARSET;
-  lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
-  lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-  lf.lfQuality = PROOF_QUALITY;
-  lf.lfPitchAndFamily = FF_SWISS | DEFAULT_PITCH;
-  lstrcpynW(lf.lfFaceName, L"Bebas Neue Regular", LF_FACESIZE);
-  return CreateFontIndirectW(&lf);
-}
+constexpr LONG kButtonFontHeight = 16;
 
 }  // namespace
 
 ButtonData::ButtonData(HWND window)
-    : hwnd(window), font(CreateButtonFont()), platform(*this), core(platform) {}
+    : hwnd(window), font(CreateGadgetFont(kButtonFontHeight)), platform(*this), core(platform) {}
 
 Win32ButtonPlatform::Win32ButtonPlatform(ButtonData& record) : record_(record), hwnd_(record.hwnd) {}
 
@@ -58,7 +48,7 @@ void Win32ButtonPlatform::invalidate() { InvalidateRect(hwnd_, nullptr, FALSE); 
 // Outside WM_PAINT there is no update region to paint through, so the
 // control draws through its window DC.
 void Win32ButtonPlatform::paintNow() {
-  const WindowDC dc(hwnd_);
+  const win32::WindowDcGuard dc(hwnd_);
   PaintButton(record_, dc.dc());
 }
 
@@ -85,7 +75,7 @@ void PaintButton(ButtonData& record, HDC target) {
   GetClientRect(record.hwnd, &client);
   const int w = client.right;
   const int h = client.bottom;
-  const BitmapInDC buffer(target, CreateCompatibleBitmap(target, w, h));
+  const win32::BitmapDc buffer(target, CreateCompatibleBitmap(target, w, h));
   const std::wstring text = ReadButtonText(record.hwnd);
   const VisualState state = ChooseVisualState(IsWindowEnabled(record.hwnd) != FALSE, record.core.fields());
   const ButtonLook look{record.core.fields(), state, record.font.get(), text, GetModuleHandleW(nullptr)};
@@ -114,7 +104,7 @@ LRESULT OnNcDestroy(HWND hwnd) {
 }
 
 LRESULT OnPaint(ButtonData& record) {
-  const PaintScope paint(record.hwnd);
+  const win32::PaintGuard paint(record.hwnd);
   PaintButton(record, paint.dc());
   return 0;
 }
@@ -122,7 +112,7 @@ LRESULT OnPaint(ButtonData& record) {
 LRESULT CALLBACK ButtonWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_NCCREATE:
-      return TRUE;
+      return TRUE;  // without the default processing: WM_CREATE sets the text
     case WM_CREATE:
       return OnCreate(hwnd, reinterpret_cast<const CREATESTRUCTW*>(lParam));
     case WM_NCDESTROY:

@@ -1,6 +1,6 @@
 // The typeface of every font the gadget makes, in the monitor window and in
-// its buttons alike. The process adds the face privately before the first
-// font is made.
+// its buttons alike, and how a program adds it privately from its resources
+// before the first font is made.
 #pragma once
 
 #include <windows.h>
@@ -27,4 +27,25 @@ inline LOGFONTW GadgetLogFont(LONG height) {
 inline HFONT CreateGadgetFont(LONG height) {
   const LOGFONTW lf = GadgetLogFont(height);
   return CreateFontIndirectW(&lf);
+}
+
+// Adds the RT_RCDATA resource `id` of `module`, a font file, to this process
+// only. Returns the handle for RemoveFontMemResourceEx, or nullptr on failure;
+// `count`, when given, receives the number of fonts added (0 on failure).
+inline HANDLE AddFontFromResource(HMODULE module, WORD id, DWORD* count) {
+  if (count) *count = 0;
+  const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10));
+  if (!found) return nullptr;
+  SetLastError(ERROR_SUCCESS);
+  const DWORD size = SizeofResource(module, found);
+  if (size == 0 && GetLastError() != ERROR_SUCCESS) return nullptr;
+  const HGLOBAL loaded = LoadResource(module, found);
+  if (!loaded) return nullptr;
+  void* data = LockResource(loaded);
+  if (!data) return nullptr;
+  DWORD added = 0;
+  const HANDLE handle = AddFontMemResourceEx(data, size, nullptr, &added);
+  if (!handle) return nullptr;
+  if (count) *count = added;
+  return handle;
 }

@@ -4,8 +4,9 @@
 
 #include <string>
 
+#include "gadget_face.h"
 #include "gallery_res.h"
-#include "private_font.h"
+#include "handles.h"
 #include "report_log.h"
 #include "wbuttonex.h"
 
@@ -154,7 +155,8 @@ void LogLayout(Gallery& g) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
-  const PrivateFont font(IDR_GALLERY_FONT);
+  // The buttons' typeface, for this process only.
+  const win32::UniqueFontResource font(AddFontFromResource(instance, IDR_GALLERY_FONT, nullptr));
   if (!RegisterButtonClass()) return 1;
 
   WNDCLASSW wc{};
