@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "main_window.h"
+#include "support/zqtest.h"
 
 namespace {
 
@@ -23,27 +24,19 @@ LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 }
 
 // A plain visible window to receive the repaint requests.
-struct TestWindow {
-  HWND hwnd = nullptr;
-  TestWindow() {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = CountingProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"ZqSamplerTestWindow";
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    RegisterClassW(&wc);
-    hwnd = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0, 100, 80, nullptr,
-                           nullptr, wc.hInstance, nullptr);
-    ValidateRect(hwnd, nullptr);
-  }
-  ~TestWindow() { DestroyWindow(hwnd); }
-};
+zqtest::UniqueWindow TestWindow() {
+  const auto white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+  zqtest::UniqueWindow window(zqtest::CreatePlainWindow(
+      {.className = L"ZqSamplerTestWindow", .procedure = CountingProc, .background = white, .width = 100, .height = 80}));
+  ValidateRect(window.get(), nullptr);
+  return window;
+}
 
 TEST(SampleLoad, PushesOneSampleAndInvalidatesWithoutErasing) {
-  TestWindow window;
-  ASSERT_TRUE(window.hwnd);
+  const zqtest::UniqueWindow window = TestWindow();
+  ASSERT_TRUE(window.get());
   MainWndData data;
-  data.hwnd = window.hwnd;
+  data.hwnd = window.get();
   data.history[0] = LoadSample{11, 22};
   data.history[9] = LoadSample{99, 99};
 
@@ -58,20 +51,20 @@ TEST(SampleLoad, PushesOneSampleAndInvalidatesWithoutErasing) {
   EXPECT_NEAR(data.history[0].mem, memory.dwMemoryLoad, 1);
 
   RECT update{};
-  ASSERT_TRUE(GetUpdateRect(window.hwnd, &update, FALSE));
+  ASSERT_TRUE(GetUpdateRect(window.get(), &update, FALSE));
   EXPECT_EQ(update.left, 0);
   EXPECT_EQ(update.top, 0);
   EXPECT_EQ(update.right, 100);
   EXPECT_EQ(update.bottom, 80);
   g_erases = 0;
-  UpdateWindow(window.hwnd);
+  UpdateWindow(window.get());
   EXPECT_EQ(g_erases, 0);
 }
 
 TEST(SampleLoad, ElevenTicksKeepTenSamples) {
-  TestWindow window;
+  const zqtest::UniqueWindow window = TestWindow();
   MainWndData data;
-  data.hwnd = window.hwnd;
+  data.hwnd = window.get();
   data.history.fill(LoadSample{200, 200});
   for (int i = 0; i < 11; ++i) data.SampleLoad();
   MEMORYSTATUSEX memory{};
@@ -135,9 +128,9 @@ TEST(SampleLoadOnWine, ProcessorReadingAgreesWithProcStat) {
     }
   });
 
-  TestWindow window;
+  const zqtest::UniqueWindow window = TestWindow();
   MainWndData data;
-  data.hwnd = window.hwnd;
+  data.hwnd = window.get();
   const auto before = ReadProcStat();
   data.SampleLoad();
   Sleep(2000);
@@ -165,9 +158,9 @@ TEST(SampleLoadOnWine, ProcessorReadingAgreesWithProcStat) {
 
 TEST(SampleLoadOnWine, MemoryReadingAgreesWithMeminfo) {
   if (!RunningOnWine()) GTEST_SKIP() << "compares against the Linux counters under Wine";
-  TestWindow window;
+  const zqtest::UniqueWindow window = TestWindow();
   MainWndData data;
-  data.hwnd = window.hwnd;
+  data.hwnd = window.get();
   data.SampleLoad();
   const std::string meminfo = ReadHostFile("Z:\\proc\\meminfo");
   const long total = MeminfoKb(meminfo, "MemTotal");

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 
 #include "embedded_font.h"
@@ -12,7 +11,7 @@
 #include "painting.h"
 #include "placement.h"
 #include "settings.h"
-#include "window_test_support.h"
+#include "support/zqtest.h"
 
 namespace {
 
@@ -29,10 +28,7 @@ class MainWindow : public ::testing::Test {
     ASSERT_NE(atom, 0u);
   }
 
-  void SetUp() override {
-    zqtest::DeleteSettings();
-    zqtest::ResetQuit();
-  }
+  void SetUp() override { zqtest::DeleteSettings(); }
   void TearDown() override {
     if (IsWindow(hwnd_)) DestroyWindow(hwnd_);
     PumpFor(0);
@@ -74,22 +70,16 @@ TEST_F(MainWindow, HasTheTitleSizeAndStylesOfAToolWindow) {
 
 TEST_F(MainWindow, IsOwnedByTheDesktopsProgmanWindow) {
   HWND progman = FindWindowW(L"Progman", nullptr);
-  HWND ours = nullptr;
+  zqtest::UniqueWindow ours;
   if (!progman) {
     // Wine's desktop has none; stand one up as a shell would.
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"Progman";
-    RegisterClassW(&wc);
-    ours = progman = CreateWindowExW(0, L"Progman", L"Program Manager", WS_POPUP, 0, 0, 10, 10,
-                                     nullptr, nullptr, wc.hInstance, nullptr);
+    ours.reset(zqtest::CreatePlainWindow({.className = L"Progman", .width = 10, .height = 10, .style = WS_POPUP}));
+    progman = ours.get();
     ASSERT_TRUE(progman);
   }
   ASSERT_TRUE(Create());
   EXPECT_EQ(GetWindow(hwnd_, GW_OWNER), progman);
   DestroyWindow(hwnd_);
-  if (ours) DestroyWindow(ours);
 }
 
 TEST_F(MainWindow, RecordHoldsTheFontsAndPensAndAZeroHistory) {
@@ -120,13 +110,7 @@ TEST_F(MainWindow, RecordHoldsTheFontsAndPensAndAZeroHistory) {
     EXPECT_STREQ(lf.lfFaceName, L"Bebas Neue Regular");
 
     // The private typeface is what the font really gets.
-    const HDC dc = CreateCompatibleDC(nullptr);
-    const HGDIOBJ old = SelectObject(dc, font);
-    wchar_t face[LF_FACESIZE] = {};
-    GetTextFaceW(dc, LF_FACESIZE, face);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    EXPECT_STREQ(face, L"Bebas Neue Regular");
+    EXPECT_EQ(zqtest::RealFaceOf(font), L"Bebas Neue Regular");
   }
 
   const std::pair<HPEN, COLORREF> pens[] = {{data->hCpuPen, 0x00CEC23E}, {data->hMemPen, 0x0071C888}};
@@ -167,15 +151,9 @@ TEST_F(MainWindow, TheBodyHitsAsCaptionAndOutsideStaysNowhere) {
 }
 
 TEST_F(MainWindow, WritesTheAutostartEntryAndSamplesEverySecond) {
-  HKEY run;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, settings::kRunKeyPath, 0, KEY_SET_VALUE, &run) == 0) {
-    RegDeleteValueW(run, settings::kAutostartValue);
-    RegCloseKey(run);
-  }
+  zqtest::DeleteValue(settings::kRunKeyPath, settings::kAutostartValue);
   ASSERT_TRUE(Create());
-  ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, settings::kRunKeyPath, 0, KEY_READ, &run), 0);
-  EXPECT_EQ(RegQueryValueExW(run, settings::kAutostartValue, nullptr, nullptr, nullptr, nullptr), 0);
-  RegCloseKey(run);
+  ASSERT_TRUE(zqtest::ReadRaw(settings::kRunKeyPath, settings::kAutostartValue).present);
 
   // Memory is never 0 % in use, so each tick shows as a non-zero sample.
   MainWndData* data = MainWndRecord(hwnd_);
@@ -194,18 +172,16 @@ TEST_F(MainWindow, PaintsTheComposedFrameOntoTheScreen) {
     data->history[static_cast<std::size_t>(i)] =
         LoadSample{static_cast<std::uint8_t>(10 * i + 5), static_cast<std::uint8_t>(95 - 9 * i)};
 
-  zqtest::DibCanvas expected(kMainWndWidth, kMainWndHeight);
+  zqtest::Canvas expected(kMainWndWidth, kMainWndHeight);
   ComposeFrame(expected.dc(), *data);
   const zqtest::Pixels want = expected.Read();
 
   InvalidateRect(hwnd_, nullptr, FALSE);
-  zqtest::DibCanvas shown(kMainWndWidth, kMainWndHeight);
+  zqtest::Canvas shown(kMainWndWidth, kMainWndHeight);
   // The screen catches up asynchronously; poll it until it matches.
   const bool same = PumpUntil(
       [&] {
-        const HDC dc = GetDC(hwnd_);
-        BitBlt(shown.dc(), 0, 0, kMainWndWidth, kMainWndHeight, dc, 0, 0, SRCCOPY);
-        ReleaseDC(hwnd_, dc);
+        shown.CopyFrom(hwnd_);
         return shown.Read().data == want.data;
       },
       5000);
@@ -220,11 +196,8 @@ class PositionSave : public MainWindow {
  protected:
   bool Saved() const { return ReadDword(settings::kPosX) && ReadDword(settings::kPosY); }
   void ForgetSaved() {
-    HKEY key;
-    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, settings::kKeyPath, 0, KEY_SET_VALUE, &key), 0);
-    RegDeleteValueW(key, settings::kPosX);
-    RegDeleteValueW(key, settings::kPosY);
-    RegCloseKey(key);
+    ASSERT_TRUE(zqtest::DeleteValue(settings::kKeyPath, settings::kPosX));
+    ASSERT_TRUE(zqtest::DeleteValue(settings::kKeyPath, settings::kPosY));
   }
   void MoveTo(int x, int y) {
     SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -12,17 +12,17 @@
 #include "main_window.h"
 #include "painting.h"
 #include "placement.h"
-#include "window_test_support.h"
+#include "resource.h"
+#include "support/zqtest.h"
 
 namespace {
 
 using zqtest::Pixels;
-using zqtest::Rgb;
 
 const EmbeddedFont g_typeface;
 
-constexpr std::uint32_t kCpu = Rgb(kCpuColour);
-constexpr std::uint32_t kMem = Rgb(kMemColour);
+constexpr COLORREF kCpu = kCpuColour;
+constexpr COLORREF kMem = kMemColour;
 
 Pixels Compose(const LoadHistory& history) {
   MainWndData data;  // owns the drawing objects below
@@ -31,7 +31,7 @@ Pixels Compose(const LoadHistory& history) {
   data.hCpuPen = CreateSeriesPen(kCpuColour);
   data.hMemPen = CreateSeriesPen(kMemColour);
   data.history = history;
-  zqtest::DibCanvas canvas(kMainWndWidth, kMainWndHeight);
+  zqtest::Canvas canvas(kMainWndWidth, kMainWndHeight);
   ComposeFrame(canvas.dc(), data);
   return canvas.Read();
 }
@@ -50,7 +50,7 @@ std::vector<RECT> TextRects() {
 }
 
 // The colour a bar gives the pixel, if any.
-std::optional<std::uint32_t> BarColour(const LoadHistory& history, int x, int y) {
+std::optional<COLORREF> BarColour(const LoadHistory& history, int x, int y) {
   for (int i = 0; i < face::kColumns; ++i) {
     const LoadSample s = history[static_cast<std::size_t>(i)];
     const auto in = [&](int left, int value) {
@@ -67,16 +67,16 @@ std::optional<std::uint32_t> BarColour(const LoadHistory& history, int x, int y)
 // colour, or the artwork's.
 void ExpectBarsOnArtwork(const LoadHistory& history) {
   const Pixels frame = Compose(history);
-  const Pixels art = zqtest::BackgroundArtwork();
+  const Pixels art = zqtest::BitmapResourcePixels(IDB_BACKGROUND);
   const auto texts = TextRects();
   int mismatches = 0;
   for (int y = 0; y < kMainWndHeight; ++y) {
     for (int x = 0; x < kMainWndWidth; ++x) {
       if (std::any_of(texts.begin(), texts.end(), [&](const RECT& r) { return Inside(r, x, y); }))
         continue;
-      const std::uint32_t expected = BarColour(history, x, y).value_or(art.at(x, y));
-      if (frame.at(x, y) != expected && ++mismatches <= 5)
-        ADD_FAILURE() << "pixel (" << x << "," << y << ") is " << std::hex << frame.at(x, y)
+      const COLORREF expected = BarColour(history, x, y).value_or(art.At(x, y));
+      if (frame.At(x, y) != expected && ++mismatches <= 5)
+        ADD_FAILURE() << "pixel (" << x << "," << y << ") is " << std::hex << frame.At(x, y)
                       << ", expected " << expected;
     }
   }
@@ -88,11 +88,11 @@ struct Ink {
   int left = INT32_MAX, top = INT32_MAX, right = -1, bottom = -1;  // inclusive box
 };
 
-Ink InkOf(const Pixels& frame, const RECT& r, std::uint32_t colour) {
+Ink InkOf(const Pixels& frame, const RECT& r, COLORREF colour) {
   Ink ink;
   for (int y = r.top; y < r.bottom; ++y) {
     for (int x = r.left; x < r.right; ++x) {
-      if (frame.at(x, y) != colour) continue;
+      if (frame.At(x, y) != colour) continue;
       ++ink.count;
       ink.left = std::min(ink.left, x);
       ink.right = std::max(ink.right, x);
@@ -105,8 +105,7 @@ Ink InkOf(const Pixels& frame, const RECT& r, std::uint32_t colour) {
 
 // The text's ink is in the series colour, centred both ways in its
 // rectangle, and the other series' colour is absent.
-void ExpectCentredText(const Pixels& frame, const RECT& r, std::uint32_t colour,
-                       std::uint32_t other, int minInk) {
+void ExpectCentredText(const Pixels& frame, const RECT& r, COLORREF colour, COLORREF other, int minInk) {
   const Ink ink = InkOf(frame, r, colour);
   EXPECT_GE(ink.count, minInk);
   EXPECT_EQ(InkOf(frame, r, other).count, 0);
@@ -148,20 +147,20 @@ TEST(ComposedFrame, BarsHaveExactHeightsColoursAndColumns) {
 
   // The named edges: 100 reaches the grid's top line, 1 is the base row only.
   const Pixels frame = Compose(Mixed());
-  const Pixels art = zqtest::BackgroundArtwork();
-  EXPECT_EQ(frame.at(29, 213), kCpu);  // column 0, processor 100
-  EXPECT_EQ(frame.at(33, 312), kCpu);
-  EXPECT_EQ(frame.at(29, 212), art.at(29, 212));
-  EXPECT_EQ(frame.at(36, 312), kMem);  // column 0, memory 1
-  EXPECT_EQ(frame.at(40, 312), kMem);
-  EXPECT_EQ(frame.at(36, 311), art.at(36, 311));
-  EXPECT_EQ(frame.at(34, 312), art.at(34, 312));  // the gap between the bars
-  EXPECT_EQ(frame.at(35, 312), art.at(35, 312));
-  EXPECT_EQ(frame.at(308, 312), kCpu);  // column 9 (R = 329), processor 1
-  EXPECT_EQ(frame.at(312, 311), art.at(312, 311));
-  EXPECT_EQ(frame.at(315, 213), kMem);  // column 9, memory 100
-  EXPECT_EQ(frame.at(319, 213), kMem);
-  EXPECT_EQ(frame.at(320, 213), art.at(320, 213));
+  const Pixels art = zqtest::BitmapResourcePixels(IDB_BACKGROUND);
+  EXPECT_EQ(frame.At(29, 213), kCpu);  // column 0, processor 100
+  EXPECT_EQ(frame.At(33, 312), kCpu);
+  EXPECT_EQ(frame.At(29, 212), art.At(29, 212));
+  EXPECT_EQ(frame.At(36, 312), kMem);  // column 0, memory 1
+  EXPECT_EQ(frame.At(40, 312), kMem);
+  EXPECT_EQ(frame.At(36, 311), art.At(36, 311));
+  EXPECT_EQ(frame.At(34, 312), art.At(34, 312));  // the gap between the bars
+  EXPECT_EQ(frame.At(35, 312), art.At(35, 312));
+  EXPECT_EQ(frame.At(308, 312), kCpu);  // column 9 (R = 329), processor 1
+  EXPECT_EQ(frame.At(312, 311), art.At(312, 311));
+  EXPECT_EQ(frame.At(315, 213), kMem);  // column 9, memory 100
+  EXPECT_EQ(frame.At(319, 213), kMem);
+  EXPECT_EQ(frame.At(320, 213), art.At(320, 213));
 }
 
 TEST(ComposedFrame, TextsSitInTheirRectanglesInTheSeriesColours) {
@@ -191,7 +190,7 @@ TEST(ComposedFrame, LargeReadingsShowTheNewestSampleOnly) {
   const Pixels fb = Compose(b);
   for (const RECT& r : {face::kCpuReading, face::kMemReading})
     for (int y = r.top; y < r.bottom; ++y)
-      for (int x = r.left; x < r.right; ++x) ASSERT_EQ(fa.at(x, y), fb.at(x, y));
+      for (int x = r.left; x < r.right; ++x) ASSERT_EQ(fa.At(x, y), fb.At(x, y));
 
   LoadHistory c = Mixed();
   c[0] = LoadSample{42, 58};
@@ -200,17 +199,17 @@ TEST(ComposedFrame, LargeReadingsShowTheNewestSampleOnly) {
   bool differs = false;
   for (int y = face::kCpuReading.top; y < face::kCpuReading.bottom; ++y)
     for (int x = face::kCpuReading.left; x < face::kCpuReading.right; ++x)
-      differs = differs || fa.at(x, y) != fc.at(x, y);
+      differs = differs || fa.At(x, y) != fc.At(x, y);
   EXPECT_TRUE(differs);
 }
 
 // The series-coloured pixels of one chart column, relative to its right edge.
-std::vector<std::pair<int, std::uint32_t>> ColumnInk(const Pixels& frame, int i) {
-  std::vector<std::pair<int, std::uint32_t>> ink;
+std::vector<std::pair<int, COLORREF>> ColumnInk(const Pixels& frame, int i) {
+  std::vector<std::pair<int, COLORREF>> ink;
   const int right = face::ColumnRight(i);
   for (int y = 213; y < 352; ++y) {
     for (int x = right - 30; x < right; ++x) {
-      const std::uint32_t c = frame.at(x, y);
+      const COLORREF c = frame.At(x, y);
       if (c == kCpu || c == kMem) ink.emplace_back((y << 8) | (x - right + 30), c);
     }
   }
@@ -235,7 +234,7 @@ TEST(ComposedFrame, TheTargetKeepsItsPenAndFont) {
   data.hLargeFont = CreateGadgetFont(kLargeFontHeight);
   data.hCpuPen = CreateSeriesPen(kCpuColour);
   data.hMemPen = CreateSeriesPen(kMemColour);
-  zqtest::DibCanvas canvas(kMainWndWidth, kMainWndHeight);
+  zqtest::Canvas canvas(kMainWndWidth, kMainWndHeight);
   const HGDIOBJ pen = GetCurrentObject(canvas.dc(), OBJ_PEN);
   const HGDIOBJ font = GetCurrentObject(canvas.dc(), OBJ_FONT);
   ComposeFrame(canvas.dc(), data);

@@ -7,7 +7,7 @@
 
 #include "main_window.h"
 #include "settings.h"
-#include "window_test_support.h"
+#include "support/zqtest.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include "embedded_font.h"
 #include "resource.h"
 #include "soak_support.h"
+#include "support/zqtest.h"
 #include "wbuttonex.h"
 
 namespace {
@@ -89,17 +90,14 @@ int main(int argc, char** argv) {
   const EmbeddedFont typeface;
   if (!RegisterButtonClass()) soak::Fail("class registration", -1);
 
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = ParentProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"ZqSoakParent";
-  wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-  RegisterClassW(&wc);
-  const HWND parent = CreateWindowExW(WS_EX_TOPMOST, L"ZqSoakParent", L"soak", WS_POPUP | WS_VISIBLE, kParentX,
-                                      kParentY, 200, 120, nullptr, nullptr, wc.hInstance, nullptr);
+  const auto black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+  const HWND parent = zqtest::CreatePlainWindow({.className = L"ZqSoakParent", .procedure = ParentProc,
+                                                 .background = black, .x = kParentX, .y = kParentY, .width = 200,
+                                                 .height = 120, .exStyle = WS_EX_TOPMOST});
   const HWND button = CreateWindowExW(0, WBUTTONEX_CLASS, L"Go", WS_CHILD | WS_VISIBLE, kButtonLeft, kButtonTop,
                                       kButtonWidth, kButtonHeight, parent,
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kId)), wc.hInstance, nullptr);
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kId)), GetModuleHandleW(nullptr),
+                                      nullptr);
   if (!parent || !button) soak::Fail("window creation", -1);
   ButtonExSet(button, BXM_SKINSTYLE, BXSKIN_FRAMED, 0);
   ButtonExSet(button, BXM_SKINBITMAP, IDB_CLOSE, 0);
@@ -110,7 +108,7 @@ int main(int argc, char** argv) {
 
   // The pointer must be over the control, as the window system sees it.
   SetCursorPos(kInside.x, kInside.y);
-  const bool ready = soak::PumpUntil(
+  const bool ready = zqtest::PumpUntil(
       [&] {
         POINT p{};
         return GetCursorPos(&p) && WindowFromPoint(p) == button;
@@ -127,7 +125,7 @@ int main(int argc, char** argv) {
   Driver driver(button, paints);
   for (long i = 0; i < options.warmup; ++i) {
     driver.Cycle(i);
-    soak::DispatchPending(true);
+    zqtest::DispatchPending(zqtest::PointerMessages::Drop);
   }
   if (options.marks) soak::Mark("begin");
   const soak::Memory memStart = soak::MemoryNow();
@@ -138,7 +136,7 @@ int main(int argc, char** argv) {
   for (long i = 0; i < options.cycles; ++i) {
     if (options.marks) soak::Mark("cycle", i);
     timed.Cycle(i);
-    soak::DispatchPending(true);
+    zqtest::DispatchPending(zqtest::PointerMessages::Drop);
   }
   if (options.marks) soak::Mark("end");
   const soak::Memory memEnd = soak::MemoryNow();
@@ -147,7 +145,7 @@ int main(int argc, char** argv) {
   soak::Report("button", options, memStart, memEnd, gdiStart, gdiEnd);
   soak::Figure("paint_us", steady.TotalMicros() / static_cast<double>(5 * options.cycles));
   DestroyWindow(parent);
-  soak::DispatchPending();
+  zqtest::DispatchPending();
   if (options.marks) soak::Mark("exit");
   return 0;
 }

@@ -15,8 +15,8 @@
 #include "embedded_font.h"
 #include "main_window.h"
 #include "settings.h"
+#include "support/zqtest.h"
 #include "wbuttonex.h"
-#include "window_test_support.h"
 
 namespace {
 
@@ -39,9 +39,7 @@ struct Write {
 
 class KeyWatcher {
  public:
-  KeyWatcher() {
-    RegCreateKeyExW(HKEY_CURRENT_USER, settings::kKeyPath, 0, nullptr, 0, KEY_NOTIFY | KEY_READ, nullptr, &key_,
-                    nullptr);
+  KeyWatcher() : key_(zqtest::CreateUserKey(settings::kKeyPath, KEY_NOTIFY | KEY_READ)) {
     changed_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     Arm();  // before the first write can happen
@@ -52,7 +50,6 @@ class KeyWatcher {
     thread_.join();
     CloseHandle(stop_);
     CloseHandle(changed_);
-    RegCloseKey(key_);
   }
   KeyWatcher(const KeyWatcher&) = delete;
   KeyWatcher& operator=(const KeyWatcher&) = delete;
@@ -69,7 +66,7 @@ class KeyWatcher {
 
  private:
   void Arm() {
-    armed_ = RegNotifyChangeKeyValue(key_, FALSE, REG_NOTIFY_CHANGE_LAST_SET, changed_, TRUE) == ERROR_SUCCESS;
+    armed_ = RegNotifyChangeKeyValue(key_.get(), FALSE, REG_NOTIFY_CHANGE_LAST_SET, changed_, TRUE) == ERROR_SUCCESS;
   }
   void Run() {
     const HANDLE handles[] = {stop_, changed_};
@@ -82,7 +79,7 @@ class KeyWatcher {
     }
   }
 
-  HKEY key_ = nullptr;
+  win32::UniqueRegKey key_;
   HANDLE changed_ = nullptr;
   HANDLE stop_ = nullptr;
   bool armed_ = false;

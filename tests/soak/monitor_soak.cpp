@@ -9,17 +9,10 @@
 #include "main_window.h"
 #include "settings.h"
 #include "soak_support.h"
+#include "support/zqtest.h"
 #include "wbuttonex.h"
 
 namespace {
-
-bool StartupPositionSaved() {
-  HKEY key;
-  if (RegOpenKeyExW(HKEY_CURRENT_USER, settings::kKeyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
-  const bool saved = RegQueryValueExW(key, settings::kPosY, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
-  RegCloseKey(key);
-  return saved;
-}
 
 // One tick and one paint; false if the paint did not happen as asked.
 bool Cycle(HWND hwnd, MainWndData& data, soak::Stopwatch& tick, soak::Stopwatch& paint) {
@@ -47,12 +40,13 @@ int main(int argc, char** argv) {
 
   // Showing the window saves its place half a second later; that one-off
   // registry work belongs to the start, not to the steady state.
-  if (!soak::PumpUntil(StartupPositionSaved, 5000)) soak::Fail("no start-up position save", -1);
+  const auto saved = [] { return zqtest::ReadRaw(settings::kKeyPath, settings::kPosY).present; };
+  if (!zqtest::PumpUntil(saved, 5000)) soak::Fail("no start-up position save", -1);
 
   soak::Stopwatch tick, paint;
   for (long i = 0; i < options.warmup; ++i) {
     if (!Cycle(hwnd, *data, tick, paint)) soak::Fail("warm-up paint", i);
-    soak::DispatchPending();
+    zqtest::DispatchPending();
   }
   if (options.marks) soak::Mark("begin");
   const soak::Memory memStart = soak::MemoryNow();
@@ -62,7 +56,7 @@ int main(int argc, char** argv) {
   for (long i = 0; i < options.cycles; ++i) {
     if (options.marks) soak::Mark("cycle", i);
     if (!Cycle(hwnd, *data, ticks, paints)) soak::Fail("the tick did not lead to one paint", i);
-    soak::DispatchPending();
+    zqtest::DispatchPending();
   }
   if (options.marks) soak::Mark("end");
   const soak::Memory memEnd = soak::MemoryNow();
@@ -72,7 +66,7 @@ int main(int argc, char** argv) {
   soak::Figure("tick_us", ticks.TotalMicros() / static_cast<double>(options.cycles));
   soak::Figure("paint_us", paints.TotalMicros() / static_cast<double>(options.cycles));
   DestroyWindow(hwnd);
-  soak::DispatchPending();
+  zqtest::DispatchPending();
   if (options.marks) soak::Mark("exit");
   return 0;
 }

@@ -58,16 +58,6 @@ double Stopwatch::TotalMicros() const {
   return 1e6 * static_cast<double>(ticks_) / static_cast<double>(frequency_.QuadPart);
 }
 
-void DispatchPending(bool dropPointer) {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) continue;
-    if (dropPointer && msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
-
 void Figure(const char* name, double value) {
   std::printf("%s %.3f\n", name, value);
   std::fflush(stdout);

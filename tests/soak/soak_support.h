@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include "window_test_support.h"
-
 #include <cstdint>
 
 namespace soak {
@@ -43,13 +41,6 @@ class Stopwatch {
   LARGE_INTEGER started_{};
   std::int64_t ticks_ = 0;
 };
-
-// Dispatches whatever is queued, without waiting. With `dropPointer` the
-// system's own mouse messages are dropped: the program drives those itself.
-void DispatchPending(bool dropPointer = false);
-// Dispatches messages until a condition holds, with a bounded wait: the
-// monitor tests' pump.
-using zqtest::PumpUntil;
 
 // The figures on stdout, one "name value" per line, for the scripts.
 void Report(const char* program, const Options& options, const Memory& start, const Memory& end,

@@ -7,17 +7,19 @@
 
 #include "art/test_art.h"
 #include "button_paint.h"
-#include "canvas.h"
 #include "embedded_font.h"
+#include "gadget_face.h"
+#include "handles.h"
+#include "support/zqtest.h"
 #include "wbuttonex.h"
 
 namespace {
 
 using bx::ButtonFields;
 using bx::VisualState;
-using paint_test::Canvas;
-using paint_test::Source;
-using paint_test::SourceOf;
+using zqtest::Canvas;
+using zqtest::Source;
+using zqtest::SourceOf;
 
 constexpr COLORREF kUntouched = RGB(1, 2, 3);
 
@@ -207,12 +209,7 @@ class Text : public testing::Test {
 
   void SetUp() override {
     ASSERT_NE(font_->handle(), nullptr);
-    LOGFONTW lf{};
-    lf.lfHeight = 16;
-    lf.lfCharSet = DEFAULT_CHARSET;
-    lf.lfQuality = PROOF_QUALITY;
-    lstrcpynW(lf.lfFaceName, L"Bebas Neue Regular", LF_FACESIZE);
-    font.reset(CreateFontIndirectW(&lf));
+    font.reset(CreateGadgetFont(16));
   }
   void TearDown() override { font.reset(); }
 
@@ -234,10 +231,7 @@ class Text : public testing::Test {
     return fp;
   }
 
-  struct FontDeleter {
-    void operator()(HFONT f) const { DeleteObject(f); }
-  };
-  std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter> font;
+  win32::UniqueFont font;
   static EmbeddedFont* font_;
 };
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "art/test_art.h"
-#include "canvas.h"
 #include "embedded_font.h"
+#include "support/zqtest.h"
 #include "wbuttonex.h"
 
 namespace {
@@ -58,20 +58,8 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-// Runs the message loop until `done` holds or the time is up.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  for (;;) {
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    if (done()) return true;
-    const ULONGLONG now = GetTickCount64();
-    if (now >= end) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now), QS_ALLINPUT);
-  }
-}
-
-void PumpFor(DWORD ms) { PumpUntil([] { return false; }, ms); }
+using zqtest::PumpFor;
+using zqtest::PumpUntil;
 
 void PointAt(int clientX, int clientY) { SetCursorPos(kButtonX + clientX, kButtonY + clientY); }
 // Over the parent, below the control.
@@ -83,14 +71,10 @@ class ButtonWindow : public testing::Test {
   static void SetUpTestSuite() {
     font_ = new EmbeddedFont;
     atom_ = RegisterButtonClass();
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = ParentProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"ZqButtonTestParent";
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    RegisterClassW(&wc);
-    parent = CreateWindowExW(WS_EX_TOPMOST, L"ZqButtonTestParent", L"parent", WS_POPUP | WS_VISIBLE, kParentX,
-                             kParentY, 1100, 200, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    const auto black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    parent = zqtest::CreatePlainWindow({.className = L"ZqButtonTestParent", .procedure = ParentProc,
+                                        .background = black, .x = kParentX, .y = kParentY, .width = 1100,
+                                        .height = 200, .exStyle = WS_EX_TOPMOST});
     PumpFor(20);
   }
   static void TearDownTestSuite() {
@@ -187,10 +171,10 @@ TEST_F(ButtonWindow, DisablingAPressedControlShowsTheDisabledLookAtOnce) {
   EnableWindow(b, FALSE);
   EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_EQ(log.reports, std::vector<std::string>{"LEAVE"});
-  paint_test::Canvas screen(35, 35);
+  zqtest::Canvas screen(35, 35);
   screen.CopyFrom(b);  // no message pumped: the direct paint
-  EXPECT_EQ(paint_test::SourceOf(screen.At(0, 0)), (paint_test::Source{TAG_FRAMED, 0, 111}));
-  EXPECT_EQ(paint_test::SourceOf(screen.At(34, 34)), (paint_test::Source{TAG_FRAMED, 36, 147}));
+  EXPECT_EQ(zqtest::SourceOf(screen.At(0, 0)), (zqtest::Source{TAG_FRAMED, 0, 111}));
+  EXPECT_EQ(zqtest::SourceOf(screen.At(34, 34)), (zqtest::Source{TAG_FRAMED, 36, 147}));
 }
 
 TEST_F(ButtonWindow, AtMost127CharactersOfTextReachTheScreen) {
@@ -199,13 +183,10 @@ TEST_F(ButtonWindow, AtMost127CharactersOfTextReachTheScreen) {
     const HWND b = MakeButton(BXMODE_PUSH, t.c_str(), 1000, 30);
     ButtonExSet(b, BXM_TEXTX, 0, 1);
     UpdateWindow(b);
-    paint_test::Canvas screen(1000, 30);
+    zqtest::Canvas screen(1000, 30);
     screen.CopyFrom(b);
     DestroyWindow(b);
-    std::vector<COLORREF> pixels;
-    for (int y = 0; y < 30; ++y)
-      for (int x = 0; x < 1000; ++x) pixels.push_back(screen.At(x, y));
-    return pixels;
+    return screen.Read().data;
   };
   const auto all = shown(text);
   EXPECT_TRUE(all == shown(text.substr(0, 127)));

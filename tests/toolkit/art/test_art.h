@@ -1,4 +1,5 @@
-/* Ids and tags of the painting tests' bitmaps (make_test_art.py). */
+/* Ids and tags of the painting tests' bitmaps (make_test_art.py), and what a
+   pixel of them tells. */
 #ifndef ZQ_TESTS_TOOLKIT_TEST_ART_H
 #define ZQ_TESTS_TOOLKIT_TEST_ART_H
 
@@ -13,5 +14,29 @@
 #define TAG_STRIP100 160
 #define TAG_ICON1    101
 #define TAG_ICON2    102
+
+#ifndef RC_INVOKED
+#include <windows.h>
+
+#include <ostream>
+
+namespace zqtest {
+
+/* The test artwork's pixel (x, y) of the bitmap with blue `tag` is RGB(x, y, tag). */
+struct Source {
+  int tag;
+  int x;
+  int y;
+  bool operator==(const Source&) const = default;
+};
+
+inline Source SourceOf(COLORREF c) { return {GetBValue(c), GetRValue(c), GetGValue(c)}; }
+
+inline std::ostream& operator<<(std::ostream& os, const Source& s) {
+  return os << "{tag " << s.tag << ", " << s.x << ", " << s.y << "}";
+}
+
+}  // namespace zqtest
+#endif
 
 #endif

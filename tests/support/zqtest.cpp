@@ -1,0 +1,159 @@
+#include "support/zqtest.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "settings.h"
+
+namespace zqtest {
+
+namespace {
+
+HBITMAP CreateDib(int width, int height, std::uint32_t*& bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top-down
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* memory = nullptr;
+  const HBITMAP dib = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0);
+  bits = static_cast<std::uint32_t*>(memory);
+  return dib;
+}
+
+constexpr COLORREF ToColorref(std::uint32_t p) { return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); }
+
+}  // namespace
+
+void DispatchPending(PointerMessages pointer) {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) continue;
+    if (pointer == PointerMessages::Drop && msg.message >= WM_MOUSEFIRST && msg.message <= WM_MOUSELAST) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  const ULONGLONG end = GetTickCount64() + timeoutMs;
+  for (;;) {
+    DispatchPending();
+    if (done()) return true;
+    const ULONGLONG now = GetTickCount64();
+    if (now >= end) return false;
+    // Wakes for any message; the cap keeps conditions that no message
+    // announces (registry values, pixels) checked often.
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(end - now, 10)),
+                              QS_ALLINPUT);
+  }
+}
+
+void PumpFor(DWORD ms) { PumpUntil([] { return false; }, ms); }
+
+Canvas::Canvas(int width, int height)
+    : width(width), height(height), surface_(nullptr, CreateDib(width, height, bits_)) {}
+
+COLORREF Canvas::At(int x, int y) const {
+  GdiFlush();
+  return ToColorref(bits_[y * width + x]);
+}
+
+Pixels Canvas::Read() const {
+  GdiFlush();
+  Pixels p{width, height, std::vector<COLORREF>(static_cast<std::size_t>(width * height))};
+  if (bits_) std::transform(bits_, bits_ + p.data.size(), p.data.begin(), ToColorref);
+  return p;
+}
+
+void Canvas::Fill(COLORREF colour) {
+  GdiFlush();
+  std::fill_n(bits_, width * height, (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour));
+}
+
+void Canvas::CopyFrom(HWND window) {
+  const win32::WindowDcGuard screen(window);
+  BitBlt(dc(), 0, 0, width, height, screen.dc(), 0, 0, SRCCOPY);
+}
+
+Pixels BitmapResourcePixels(UINT id) {
+  const auto bitmap = static_cast<HBITMAP>(
+      LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+  const win32::BitmapDc source(nullptr, bitmap);
+  BITMAP info{};
+  GetObjectW(source.bitmap(), sizeof info, &info);
+  Canvas canvas(info.bmWidth, info.bmHeight);
+  BitBlt(canvas.dc(), 0, 0, info.bmWidth, info.bmHeight, source.dc(), 0, 0, SRCCOPY);
+  return canvas.Read();
+}
+
+std::wstring RealFaceOf(HFONT font) {
+  const win32::UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+  const win32::SelectionGuard selected(dc.get(), font);
+  wchar_t face[LF_FACESIZE] = {};
+  GetTextFaceW(dc.get(), LF_FACESIZE, face);
+  return face;
+}
+
+win32::UniqueRegKey OpenUserKey(const wchar_t* path, REGSAM access) {
+  HKEY key = nullptr;
+  const LONG rc = RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, access, &key);
+  return win32::UniqueRegKey(rc == ERROR_SUCCESS ? key : nullptr);
+}
+
+win32::UniqueRegKey CreateUserKey(const wchar_t* path, REGSAM access) {
+  HKEY key = nullptr;
+  const LONG rc = RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, access, nullptr, &key, nullptr);
+  return win32::UniqueRegKey(rc == ERROR_SUCCESS ? key : nullptr);
+}
+
+std::wstring RawValue::AsString() const {
+  return std::wstring(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t));
+}
+
+RawValue ReadRaw(const wchar_t* path, const wchar_t* name) {
+  RawValue v;
+  const win32::UniqueRegKey key = OpenUserKey(path, KEY_READ);
+  DWORD size = 0;
+  if (key && RegQueryValueExW(key.get(), name, nullptr, &v.type, nullptr, &size) == ERROR_SUCCESS) {
+    v.data.resize(size);
+    v.present = RegQueryValueExW(key.get(), name, nullptr, &v.type, v.data.data(), &size) == ERROR_SUCCESS;
+  }
+  return v;
+}
+
+bool DeleteValue(const wchar_t* path, const wchar_t* name) {
+  return RegDeleteKeyValueW(HKEY_CURRENT_USER, path, name) == ERROR_SUCCESS;
+}
+
+void DeleteSettings() { RegDeleteTreeW(HKEY_CURRENT_USER, settings::kKeyPath); }
+
+bool SeedValue(const wchar_t* name, DWORD type, const void* data, DWORD size) {
+  return RegSetKeyValueW(HKEY_CURRENT_USER, settings::kKeyPath, name, type, data, size) == ERROR_SUCCESS;
+}
+
+bool SeedDword(const wchar_t* name, DWORD value) { return SeedValue(name, REG_DWORD, &value, sizeof value); }
+
+std::optional<DWORD> ReadDword(const wchar_t* name) {
+  const RawValue v = ReadRaw(settings::kKeyPath, name);
+  DWORD value = 0;
+  if (!v.present || v.type != REG_DWORD || v.data.size() != sizeof value) return std::nullopt;
+  std::memcpy(&value, v.data.data(), sizeof value);
+  return value;
+}
+
+HWND CreatePlainWindow(const PlainWindow& spec) {
+  const HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = spec.procedure;
+  wc.hInstance = instance;
+  wc.lpszClassName = spec.className;
+  wc.hbrBackground = spec.background;
+  RegisterClassW(&wc);  // fails from the second window of the class on, which is fine
+  return CreateWindowExW(spec.exStyle, spec.className, L"", spec.style, spec.x, spec.y, spec.width, spec.height,
+                         nullptr, nullptr, instance, nullptr);
+}
+
+}  // namespace zqtest

@@ -1,0 +1,112 @@
+// What the Windows test programs share: message pumping with a deadline, a
+// canvas whose pixels a test reads back, the face a font really got, the
+// gadget's registry values, and plain windows of a class of their own.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "handles.h"
+
+namespace zqtest {
+
+// --- Messages ---------------------------------------------------------------
+
+enum class PointerMessages { Dispatch, Drop };
+
+// Dispatches whatever is queued, without waiting. WM_QUIT, which a destroyed
+// monitor window posts, is swallowed so that later pumping still works. With
+// PointerMessages::Drop the system's own mouse messages are dropped, for
+// programs that drive the pointer's messages themselves.
+void DispatchPending(PointerMessages pointer = PointerMessages::Dispatch);
+// Dispatches messages until `done` holds or `timeoutMs` has passed; true if it holds.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+// Dispatches messages for the whole period (to show that nothing happens).
+void PumpFor(DWORD ms);
+
+// --- Pixels and faces -------------------------------------------------------
+
+// A copy of pixels, row by row from the top, as COLORREFs.
+struct Pixels {
+  int width = 0;
+  int height = 0;
+  std::vector<COLORREF> data;
+  COLORREF At(int x, int y) const { return data[static_cast<std::size_t>(y * width + x)]; }
+};
+
+// A 32-bit top-down DIB section in a memory DC of its own, drawn into
+// through dc() and read back directly.
+class Canvas {
+ public:
+  Canvas(int width, int height);
+  HDC dc() const { return surface_.dc(); }
+  COLORREF At(int x, int y) const;
+  Pixels Read() const;
+  void Fill(COLORREF colour);
+  // Copies a window's client area as it is on the screen now.
+  void CopyFrom(HWND window);
+
+  const int width;
+  const int height;
+
+ private:
+  std::uint32_t* bits_ = nullptr;  // 0x00RRGGBB each
+  win32::BitmapDc surface_;
+};
+
+// The module's bitmap resource `id` as pixels.
+Pixels BitmapResourcePixels(UINT id);
+
+// The face that `font` really gets when selected, which is not the face it
+// asks for when that one is missing.
+std::wstring RealFaceOf(HFONT font);
+
+// --- Registry ---------------------------------------------------------------
+
+// HKCU\`path` opened, or created, with `access`; empty on failure.
+win32::UniqueRegKey OpenUserKey(const wchar_t* path, REGSAM access);
+win32::UniqueRegKey CreateUserKey(const wchar_t* path, REGSAM access);
+
+// A value as the registry holds it.
+struct RawValue {
+  bool present = false;
+  DWORD type = 0;
+  std::vector<BYTE> data;
+  // The data as UTF-16 code units, terminating zeros included.
+  std::wstring AsString() const;
+};
+RawValue ReadRaw(const wchar_t* path, const wchar_t* name);
+// Removes a value of HKCU\`path`; false if there was none.
+bool DeleteValue(const wchar_t* path, const wchar_t* name);
+
+// The gadget's key, removed whole.
+void DeleteSettings();
+// Raw data of any type written straight into the gadget's key, which is created.
+bool SeedValue(const wchar_t* name, DWORD type, const void* data, DWORD size);
+bool SeedDword(const wchar_t* name, DWORD value);
+// A REG_DWORD value of four bytes in the gadget's key, or nothing.
+std::optional<DWORD> ReadDword(const wchar_t* name);
+
+// --- Windows ----------------------------------------------------------------
+
+// A top-level window for a test: a parent, a repaint target, a stand-in for a
+// shell window. Its class is registered on first use.
+struct PlainWindow {
+  const wchar_t* className;
+  WNDPROC procedure = DefWindowProcW;
+  HBRUSH background = nullptr;
+  int x = 0, y = 0, width = 100, height = 100;
+  DWORD style = WS_POPUP | WS_VISIBLE;
+  DWORD exStyle = 0;
+};
+// nullptr on failure.
+HWND CreatePlainWindow(const PlainWindow& spec);
+
+using UniqueWindow = win32::UniqueHandle<HWND, ::DestroyWindow>;
+
+}  // namespace zqtest
