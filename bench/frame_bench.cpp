@@ -24,16 +24,9 @@
 #include "main_window.h"
 #include "painting.h"
 #include "placement.h"
+#include "support/zqtest.h"
 
 namespace {
-
-void DispatchPending() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
 
 std::int64_t Now() {
   LARGE_INTEGER t;
@@ -86,7 +79,7 @@ int wmain(int argc, wchar_t** argv) {
   if (!hwnd) return 1;
   MainWndData& data = *MainWndRecord(hwnd);
   KillTimer(hwnd, IDT_SAMPLE);  // the benchmark sets the history itself
-  DispatchPending();
+  zqtest::DispatchPending();
   RECT client{};
   GetClientRect(hwnd, &client);
   if (client.right != kMainWndWidth || client.bottom != kMainWndHeight) {
@@ -176,7 +169,7 @@ int wmain(int argc, wchar_t** argv) {
       }
       const std::int64_t ticks = Now() - start;
       if (kind == kCycle) SetWindowLongPtrW(hwnd, GWLP_WNDPROC, originalProc);
-      DispatchPending();  // let the window reach the screen between rounds
+      zqtest::DispatchPending();  // let the window reach the screen between rounds
       return static_cast<double>(ticks);
     };
 
