@@ -1,6 +1,6 @@
 """What a load display costs while it sits on the desktop.
 
-Runs inside scripts/winbench (DISPLAY, WINEPREFIX and `wine` set). For each
+Runs inside scripts/wine-sandbox (DISPLAY, WINEPREFIX and `wine` set). For each
 subject in turn: start it, let it settle for SETTLE seconds, then count the
 CPU seconds (utime + stime from /proc) of its own process over WINDOW
 seconds and its PSS at the end. For the Windows subjects, Wine's own

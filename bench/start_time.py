@@ -1,6 +1,6 @@
 """From process start to the first fully painted frame on screen.
 
-Runs inside scripts/winbench with an accepted agreement. Starts the gadget,
+Runs inside scripts/wine-sandbox with an accepted agreement. Starts the gadget,
 then reads the screen through Xlib every few milliseconds at the window's
 place until the frame is there: the artwork's dark frame at both corners and
 both series colours in the large readings. The frame reaches the screen in a

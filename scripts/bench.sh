@@ -19,13 +19,13 @@ trap 'rm -rf "$out"' EXIT
 py=/usr/bin/python3
 
 echo "frame..." >&2
-scripts/winbench "$build/bench/frame_bench.exe" >"$out/frame.txt"
+scripts/wine-sandbox "$build/bench/frame_bench.exe" >"$out/frame.txt"
 echo "tick..." >&2
-scripts/winbench "$build/bench/tick_bench.exe" >"$out/tick.txt"
+scripts/wine-sandbox "$build/bench/tick_bench.exe" >"$out/tick.txt"
 echo "start..." >&2
-scripts/winbench "$py" bench/start_time.py "$PWD/$build/app/Zelvaquint.exe" 5 >"$out/start.txt"
+scripts/wine-sandbox "$py" bench/start_time.py "$PWD/$build/app/Zelvaquint.exe" 5 >"$out/start.txt"
 echo "desktop (each subject in turn)..." >&2
-scripts/winbench "$py" bench/desktop_cost.py "$PWD/$build/app/Zelvaquint.exe" "$PWD/$build/bench/floor_window.exe" \
+scripts/wine-sandbox "$py" bench/desktop_cost.py "$PWD/$build/app/Zelvaquint.exe" "$PWD/$build/bench/floor_window.exe" \
   "${ZQ_BENCH_ROUNDS:-3}" "${ZQ_BENCH_SETTLE:-10}" "${ZQ_BENCH_WINDOW:-60}" >"$out/desktop.txt"
 
 "$py" bench/report.py "$out"/frame.txt "$out"/tick.txt "$out"/start.txt "$out"/desktop.txt

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# run-headless.sh EXE SHOT: runs inside winbench on a private display that
+# run-headless.sh EXE SHOT: runs inside wine-sandbox on a private display that
 # nobody sees. The agreement is answered with Enter on the user's behalf (the
 # output says so), and the live window is saved to SHOT every two seconds
 # until the gadget ends or Ctrl+C.

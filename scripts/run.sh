@@ -16,6 +16,6 @@ prefix=${ZQ_RUN_PREFIX:-${XDG_DATA_HOME:-$HOME/.local/share}/zelvaquint/winepref
 
 if [ -n "${DISPLAY:-}" ]; then
   echo "Zelvaquint runs on $DISPLAY (Wine prefix $prefix); close it with its cross button."
-  exec scripts/winbench --use-display --prefix "$prefix" "$exe"
+  exec scripts/wine-sandbox --use-display --prefix "$prefix" "$exe"
 fi
-exec scripts/winbench --prefix "$prefix" bash scripts/run-headless.sh "$exe" "$PWD/out/zelvaquint-live.png"
+exec scripts/wine-sandbox --prefix "$prefix" bash scripts/run-headless.sh "$exe" "$PWD/out/zelvaquint-live.png"

@@ -6,7 +6,7 @@
 # 11, enough for all ten chart columns to hold real samples) and saves a
 # screenshot of the live window to OUTPUT.png. The program is ended after.
 #
-# By default it runs inside scripts/winbench (a fresh Wine prefix and Xvfb
+# By default it runs inside scripts/wine-sandbox (a fresh Wine prefix and Xvfb
 # display); --here uses the current DISPLAY and WINEPREFIX instead.
 set -uo pipefail
 
@@ -25,7 +25,7 @@ done
 [ $# -ge 2 ] || { echo "usage: screenshot.sh [--here] [--settle SECONDS] OUTPUT.png PROGRAM [ARGS...]" >&2; exit 2; }
 
 if [ -z "$inside" ]; then
-  exec "$here/winbench" bash "${BASH_SOURCE[0]}" --here --settle "$settle" "$@"
+  exec "$here/wine-sandbox" bash "${BASH_SOURCE[0]}" --here --settle "$settle" "$@"
 fi
 
 out=$1; shift

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# soak_bench.sh [--cycles N] PROGRAM... -- runs inside scripts/winbench.
+# soak_bench.sh [--cycles N] PROGRAM... -- runs inside scripts/wine-sandbox.
 #
 # The soak programs as a benchmark (default 100,000 cycles each). Each runs
 # twice: bare, for memory and the time per tick and paint, and under Wine's
@@ -8,7 +8,7 @@
 # times are not reported. Prints one table at the end.
 #
 # By hand, from a build folder:
-#   scripts/winbench bash bench/soak/soak_bench.sh --cycles 100000 \
+#   scripts/wine-sandbox bash bench/soak/soak_bench.sh --cycles 100000 \
 #     build/win-x86_64/tests/soak/monitor_soak.exe build/win-x86_64/tests/soak/button_soak.exe
 # or: cmake --build build/win-x86_64 --target soak_bench
 set -uo pipefail
@@ -19,7 +19,7 @@ cycles=100000
 if [ "${1:-}" = --cycles ]; then cycles=$2; shift 2; fi
 [ $# -gt 0 ] || { echo "usage: soak_bench.sh [--cycles N] PROGRAM..." >&2; exit 2; }
 
-work=$(mktemp -d "${ZQ_BENCH_DIR:-${TMPDIR:-/tmp}}/soak-bench.XXXXXX")
+work=$(mktemp -d "${ZQ_SANDBOX_DIR:-${TMPDIR:-/tmp}}/soak-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 status=0
 rows=()

@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
-# Drives the gallery with the real pointer (xdotool) under the Wine bench and
+# Drives the gallery with the real pointer (xdotool) in the Wine sandbox and
 # checks the reports it logs: click, hold for repeats, drag out and back in,
 # release outside, hover for the dwell report, and latch.
-# Usage (inside scripts/winbench): gallery_e2e.sh path/to/gallery.exe
+# Usage (inside scripts/wine-sandbox): gallery_e2e.sh path/to/gallery.exe
 set -euo pipefail
 
 exe=$1
-work=$(mktemp -d "${ZQ_BENCH_DIR:-${TMPDIR:-/tmp}}/gallery.XXXXXX")
+work=$(mktemp -d "${ZQ_SANDBOX_DIR:-${TMPDIR:-/tmp}}/gallery.XXXXXX")
 log="$work/reports.log"
 : > "$log"
 export ZQ_GALLERY_LOG="Z:${log//\//\\}"

@@ -26,7 +26,7 @@ case "$scenario" in
     start_accepted
     check "the position is saved after the start" wait_until 10 has_value "$SETTINGS_KEY" PosY
     posx=$(reg_value "$SETTINGS_KEY" PosX) posy=$(reg_value "$SETTINGS_KEY" PosY)
-    shot=$ZQ_BENCH_DIR/shot.png
+    shot=$ZQ_SANDBOX_DIR/shot.png
     # Hover: the dark tile shows under the pointer and goes when it leaves.
     xdotool mousemove $((X + 312)) $((Y + 33)); xdotool mousemove $((X + 313)) $((Y + 33))
     hover() { screenshot "$shot" && $DEBIAN_PYTHON "$E2E_DIR/compare_region.py" "$shot" $((X + 295)) $((Y + 16)) "$strip_dir/close.bmp" 1; }
@@ -52,7 +52,7 @@ case "$scenario" in
 
   donate)
     recorder=$3
-    log=$ZQ_BENCH_DIR/urls.txt
+    log=$ZQ_SANDBOX_DIR/urls.txt
     : >"$log"
     export ZQ_URL_LOG
     ZQ_URL_LOG=$(windows_path "$log")

@@ -1,4 +1,4 @@
-# Helpers for end-to-end scenarios: they run inside scripts/winbench (a Wine
+# Helpers for end-to-end scenarios: they run inside scripts/wine-sandbox (a Wine
 # prefix and an X display of their own) and act only as a person would, with
 # the pointer, the keyboard, screenshots and the registry.
 set -uo pipefail
@@ -61,7 +61,7 @@ reg_delete_value() { wine reg delete "$1" /v "$2" /f >/dev/null 2>&1; }
 GADGET_PID=
 GADGET_CODE=
 start_gadget() {  # start_gadget EXE
-  wine "$1" >"${ZQ_BENCH_DIR:-/tmp}/gadget.out" 2>&1 &
+  wine "$1" >"${ZQ_SANDBOX_DIR:-/tmp}/gadget.out" 2>&1 &
   GADGET_PID=$!
 }
 gadget_running() { kill -0 "$GADGET_PID" 2>/dev/null; }

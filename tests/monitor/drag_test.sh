@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# drag_test.sh HOST_EXE -- runs inside scripts/winbench.
+# drag_test.sh HOST_EXE -- runs inside scripts/wine-sandbox.
 #
 # Drags the real monitor window under Wine and Xvfb with xdotool: the window
 # follows the pointer step by step, PosX and PosY hold the new place shortly

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# soak.sh PROGRAM CYCLES -- runs inside scripts/winbench.
+# soak.sh PROGRAM CYCLES -- runs inside scripts/wine-sandbox.
 #
 # Runs a soak program under Wine's gdi trace and checks what it leaves:
 # GDI objects flat, the same allocations in every cycle and no delete of a
@@ -17,7 +17,7 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 program=$1
 cycles=$2
 slack_kb=${ZQ_SOAK_SLACK_KB:-256}
-work=$(mktemp -d "${ZQ_BENCH_DIR:-${TMPDIR:-/tmp}}/soak.XXXXXX")
+work=$(mktemp -d "${ZQ_SANDBOX_DIR:-${TMPDIR:-/tmp}}/soak.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 
 fail() { echo "soak: $*" >&2; exit 1; }
