@@ -6,26 +6,22 @@
 #   scripts/bench.sh                 # full run (about 15 minutes)
 #   ZQ_BENCH_ROUNDS=1 ZQ_BENCH_WINDOW=20 scripts/bench.sh   # a quick look
 set -euo pipefail
-cd "$(dirname "${BASH_SOURCE[0]}")/.."
-bash scripts/bootstrap.sh
-
-arch=$(scripts/wine-arch)
-build="build/win-$arch"
-cmake -S . -B "$build" --toolchain "cmake/toolchain-$arch-w64-mingw32.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j"$(nproc)" --target Zelvaquint frame_bench tick_bench floor_window >/dev/null
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+zq_prepare
+zq_build_windows "$ZQ_ARCH" -- Zelvaquint frame_bench tick_bench floor_window >/dev/null
+build=$ZQ_BUILD
 
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
-py=/usr/bin/python3
 
 echo "frame..." >&2
 scripts/wine-sandbox "$build/bench/frame_bench.exe" >"$out/frame.txt"
 echo "tick..." >&2
 scripts/wine-sandbox "$build/bench/tick_bench.exe" >"$out/tick.txt"
 echo "start..." >&2
-scripts/wine-sandbox "$py" bench/start_time.py "$PWD/$build/app/Zelvaquint.exe" 5 >"$out/start.txt"
+scripts/wine-sandbox "$PYTHON" bench/start_time.py "$PWD/$build/app/Zelvaquint.exe" 5 >"$out/start.txt"
 echo "desktop (each subject in turn)..." >&2
-scripts/wine-sandbox "$py" bench/desktop_cost.py "$PWD/$build/app/Zelvaquint.exe" "$PWD/$build/bench/floor_window.exe" \
+scripts/wine-sandbox "$PYTHON" bench/desktop_cost.py "$PWD/$build/app/Zelvaquint.exe" "$PWD/$build/bench/floor_window.exe" \
   "${ZQ_BENCH_ROUNDS:-3}" "${ZQ_BENCH_SETTLE:-10}" "${ZQ_BENCH_WINDOW:-60}" >"$out/desktop.txt"
 
-"$py" bench/report.py "$out"/frame.txt "$out"/tick.txt "$out"/start.txt "$out"/desktop.txt
+"$PYTHON" bench/report.py "$out"/frame.txt "$out"/tick.txt "$out"/start.txt "$out"/desktop.txt
