@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# screenshot.sh EXE OUT.png: a screenshot of the live gadget (through
+# readme_screenshot.sh EXE OUT.png: a screenshot of the live gadget (through
 # scripts/screenshot.sh, which answers a first-start agreement), checked to
 # be the whole 349 x 366 face with its frame. With ZQ_REFRESH_SCREENSHOT=1
 # it also replaces the README's picture, docs/screenshot.png.
