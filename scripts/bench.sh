@@ -9,19 +9,20 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 zq_prepare
 zq_build_windows "$ZQ_ARCH" -- Zelvaquint frame_bench tick_bench floor_window >/dev/null
-build=$ZQ_BUILD
 
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
 
 echo "frame..." >&2
-scripts/wine-sandbox "$build/bench/frame_bench.exe" >"$out/frame.txt"
+scripts/wine-sandbox "$ZQ_BUILD/bench/frame_bench.exe" >"$out/frame.txt"
 echo "tick..." >&2
-scripts/wine-sandbox "$build/bench/tick_bench.exe" >"$out/tick.txt"
+scripts/wine-sandbox "$ZQ_BUILD/bench/tick_bench.exe" >"$out/tick.txt"
+# The gadget starts as after an accepted first start: no agreement dialog.
+accepted=(scripts/wine-sandbox bash scripts/lib.sh accepted "$PYTHON")
 echo "start..." >&2
-scripts/wine-sandbox "$PYTHON" bench/start_time.py "$PWD/$build/app/Zelvaquint.exe" 5 >"$out/start.txt"
+"${accepted[@]}" bench/start_time.py "$PWD/$ZQ_BUILD/app/Zelvaquint.exe" 5 >"$out/start.txt"
 echo "desktop (each subject in turn)..." >&2
-scripts/wine-sandbox "$PYTHON" bench/desktop_cost.py "$PWD/$build/app/Zelvaquint.exe" "$PWD/$build/bench/floor_window.exe" \
+"${accepted[@]}" bench/desktop_cost.py "$PWD/$ZQ_BUILD/app/Zelvaquint.exe" "$PWD/$ZQ_BUILD/bench/floor_window.exe" \
   "${ZQ_BENCH_ROUNDS:-3}" "${ZQ_BENCH_SETTLE:-10}" "${ZQ_BENCH_WINDOW:-60}" >"$out/desktop.txt"
 
 "$PYTHON" bench/report.py "$out"/frame.txt "$out"/tick.txt "$out"/start.txt "$out"/desktop.txt

@@ -1,17 +1,18 @@
 # shellcheck shell=bash disable=SC2034  # variables for those who source it
 # Shell helpers of the scripts and the tests: the build, and the gadget's
 # windows, processes and settings as seen from outside under Wine.
+# Source it, or run one of its functions: bash scripts/lib.sh FUNCTION [ARGS...]
 
 ZQ_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # Debian's own, which has PIL and fontTools.
 PYTHON=/usr/bin/python3
 
 # What the gadget and the gallery call their windows and keep their settings
-# in.
+# in; the key is exported for the benchmarks' Python helpers.
 GADGET_TITLE='QUORVANE Zelvaquint'
 DIALOG_TITLE='Zelvaquint - User Agreement'
 GALLERY_TITLE='WButtonEx Gallery'
-SETTINGS_KEY='HKCU\Software\QUORVANE\Zelvaquint\1'
+export SETTINGS_KEY='HKCU\Software\QUORVANE\Zelvaquint\1'
 
 # Installs what is missing and enters the checkout. ZQ_ARCH is the MinGW
 # target this host's Wine runs, ZQ_BUILD its build folder.
@@ -107,3 +108,5 @@ await_gadget() {
   program_running || { echo "$me: the program ended without a window" >&2; return 1; }
   window_named "$GADGET_TITLE"
 }
+
+if [ "${BASH_SOURCE[0]}" = "$0" ]; then "$@"; fi
