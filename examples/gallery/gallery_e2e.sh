@@ -8,9 +8,7 @@ source "$(dirname "$0")/../../tests/support/lib.sh"
 
 exe=$1
 log=$ZQ_SANDBOX_DIR/reports.log
-: > "$log"
-ZQ_GALLERY_LOG=$(windows_path "$log")
-export ZQ_GALLERY_LOG
+program_log ZQ_GALLERY_LOG "$log"
 start_program "$exe" > "$ZQ_SANDBOX_DIR/wine.out" 2>&1
 
 on_failure() {

@@ -25,8 +25,7 @@ esac
 case "$gesture" in
   escape | close-button | close-box)
     check "the dialog goes" wait_until 20 window_absent "$DIALOG_TITLE"
-    program_wait
-    check "declining ends the process with 0 (got $PROGRAM_CODE)" test "$PROGRAM_CODE" = 0
+    check_exit_0 "declining ends the process with 0"
     check "no acceptance is recorded" test -z "$(reg_value "$SETTINGS_KEY" UserAgreement)"
     check "the key stays" reg_key_exists "$SETTINGS_KEY"
     check "no gadget window ever showed" window_absent "$GADGET_TITLE"

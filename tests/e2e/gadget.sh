@@ -31,8 +31,7 @@ case "$scenario" in
     xdotool mousemove $((X + 150)) $((Y + 300))
     check "the tile goes when the pointer leaves" wait_until 10 close_tile 0
     xdotool mousemove $((X + 312)) $((Y + 33)) click 1
-    program_wait
-    check "a click on close ends the process with 0 (got $PROGRAM_CODE)" test "$PROGRAM_CODE" = 0
+    check_exit_0 "a click on close ends the process with 0"
     check "the Run value is removed" test -z "$(reg_value "$RUN_KEY" Zelvaquint)"
     check "the saved position stays" test "$(reg_value "$SETTINGS_KEY" PosX)|$(reg_value "$SETTINGS_KEY" PosY)" = "$posx|$posy"
     ;;
@@ -41,17 +40,14 @@ case "$scenario" in
     start_accepted
     xdotool mousemove $((X + 150)) $((Y + 300))
     xdotool windowfocus --sync "$GADGET" key alt+F4
-    program_wait
-    check "Alt+F4 ends the process with 0 (got $PROGRAM_CODE)" test "$PROGRAM_CODE" = 0
+    check_exit_0 "Alt+F4 ends the process with 0"
     check "the Run value stays" test -n "$(reg_value "$RUN_KEY" Zelvaquint)"
     ;;
 
   donate)
     recorder=$3
     log=$ZQ_SANDBOX_DIR/urls.txt
-    : >"$log"
-    export ZQ_URL_LOG
-    ZQ_URL_LOG=$(windows_path "$log")
+    program_log ZQ_URL_LOG "$log"
     wine reg add 'HKLM\Software\Classes\http\shell\open\command' /ve /d "\"$(windows_path "$recorder")\" \"%1\"" /f >/dev/null 2>&1
     start_accepted
     xdotool mousemove $((X + 274)) $((Y + 33)) click 1
@@ -83,8 +79,7 @@ case "$scenario" in
     box=$(await_window Ostrevo) || fail "an error message shows"
     check "no acceptance is recorded" test -z "$(reg_value "$SETTINGS_KEY" UserAgreement)"
     [ -n "$box" ] && xdotool windowfocus --sync "$box" key Return
-    program_wait
-    check "the process ends with 0 (got $PROGRAM_CODE)" test "$PROGRAM_CODE" = 0
+    check_exit_0 "the process ends with 0"
     check "still no acceptance" test -z "$(reg_value "$SETTINGS_KEY" UserAgreement)"
     check "no gadget window showed" window_absent "$GADGET_TITLE"
     ;;

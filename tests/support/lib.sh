@@ -38,6 +38,10 @@ program_wait() {
   wait "$PROGRAM_PID"
   PROGRAM_CODE=$?
 }
+check_exit_0() {  # check_exit_0 DESCRIPTION: waits for it, checks it ended with 0
+  program_wait
+  check "$1 (got $PROGRAM_CODE)" test "$PROGRAM_CODE" = 0
+}
 
 # Registry access through Wine's own reg tool.
 reg_value() {  # reg_value KEY NAME -> "TYPE DATA", or nothing when missing
@@ -58,6 +62,9 @@ reg_key_exists() { wine reg query "$1" >/dev/null 2>&1; }
 
 # The Windows path of a Unix file.
 windows_path() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }
+# program_log VAR FILE: empties FILE, a log that programs started later find
+# through VAR as a Windows path.
+program_log() { : >"$2" && export "$1=$(windows_path "$2")"; }
 
 # image COMMAND PICTURE ARGS...: what tests/support/image.py reads from a
 # picture; on_screen COMMAND ARGS... reads it from the screen as it is now.
