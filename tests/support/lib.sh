@@ -4,7 +4,6 @@
 # the pointer, the keyboard, screenshots and the registry.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib.sh"
-SUPPORT_DIR=$ZQ_ROOT/tests/support
 RUN_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 
 # Verdicts: check notes a failure and goes on, die ends the test at once.
@@ -68,7 +67,7 @@ program_log() { : >"$2" && export "$1=$(windows_path "$2")"; }
 
 # image COMMAND PICTURE ARGS...: what tests/support/image.py reads from a
 # picture; on_screen COMMAND ARGS... reads it from the screen as it is now.
-image() { "$PYTHON" "$SUPPORT_DIR/image.py" "$@"; }
+image() { "$PYTHON" "$ZQ_ROOT/tests/support/image.py" "$@"; }
 on_screen() {
   local shot=$ZQ_SANDBOX_DIR/screen.png
   import -window root "$shot" && image "$1" "$shot" "${@:2}"
