@@ -1,6 +1,7 @@
 """What a load display costs while it sits on the desktop.
 
-Runs inside scripts/winbench (DISPLAY, WINEPREFIX and `wine` set). For each
+Runs inside scripts/wine-sandbox (DISPLAY, WINEPREFIX and `wine` set) with
+an accepted agreement (scripts/bench.sh sees to it). For each
 subject in turn: start it, let it settle for SETTLE seconds, then count the
 CPU seconds (utime + stime from /proc) of its own process over WINDOW
 seconds and its PSS at the end. For the Windows subjects, Wine's own
@@ -110,8 +111,6 @@ def main():
     settle = float(sys.argv[4]) if len(sys.argv) > 4 else 10
     window = float(sys.argv[5]) if len(sys.argv) > 5 else 60
 
-    subprocess.run(["wine", "reg", "add", r"HKCU\Software\QUORVANE\Zelvaquint\1", "/v", "UserAgreement",
-                    "/t", "REG_DWORD", "/d", "1", "/f"], check=True, capture_output=True)
     conky_conf = tempfile.NamedTemporaryFile("w", suffix=".conf", delete=False)
     conky_conf.write("conky.config = { update_interval = 1, out_to_x = true, own_window = true,\n"
                      "  own_window_type = 'normal', double_buffer = true, background = false }\n"

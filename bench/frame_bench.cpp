@@ -2,7 +2,7 @@
 // parts, all measured in one run on the real window. Not a test: it prints
 // the figures, first as `name value` lines for scripts, then as a table.
 //
-//   scripts/winbench build/win-x86_64/bench/frame_bench.exe [FRAMES]
+//   scripts/wine-sandbox build/win-x86_64/bench/frame_bench.exe [FRAMES]
 //
 // frame: the real path, InvalidateRect + UpdateWindow, so WM_PAINT runs
 // OnPaint. frame_direct: OnPaint's drawing (PaintFrame) called on a GetDC

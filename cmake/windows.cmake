@@ -2,7 +2,7 @@
 
 # Runs a command in a Wine prefix and an X display of its own. Every Windows
 # test program of a cross build runs through it.
-set(ZQ_WINE_SANDBOX ${PROJECT_SOURCE_DIR}/scripts/winbench)
+set(ZQ_WINE_SANDBOX ${PROJECT_SOURCE_DIR}/scripts/wine-sandbox)
 if(CMAKE_CROSSCOMPILING)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${ZQ_WINE_SANDBOX})
 endif()

@@ -6,26 +6,23 @@
 #   scripts/bench.sh                 # full run (about 15 minutes)
 #   ZQ_BENCH_ROUNDS=1 ZQ_BENCH_WINDOW=20 scripts/bench.sh   # a quick look
 set -euo pipefail
-cd "$(dirname "${BASH_SOURCE[0]}")/.."
-bash scripts/bootstrap.sh
-
-arch=$(scripts/wine-arch)
-build="build/win-$arch"
-cmake -S . -B "$build" --toolchain "cmake/toolchain-$arch-w64-mingw32.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j"$(nproc)" --target Zelvaquint frame_bench tick_bench floor_window >/dev/null
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+zq_prepare
+zq_build_windows "$ZQ_ARCH" -- Zelvaquint frame_bench tick_bench floor_window >/dev/null
 
 out=$(mktemp -d)
 trap 'rm -rf "$out"' EXIT
-py=/usr/bin/python3
 
 echo "frame..." >&2
-scripts/winbench "$build/bench/frame_bench.exe" >"$out/frame.txt"
+scripts/wine-sandbox "$ZQ_BUILD/bench/frame_bench.exe" >"$out/frame.txt"
 echo "tick..." >&2
-scripts/winbench "$build/bench/tick_bench.exe" >"$out/tick.txt"
+scripts/wine-sandbox "$ZQ_BUILD/bench/tick_bench.exe" >"$out/tick.txt"
+# The gadget starts as after an accepted first start: no agreement dialog.
+accepted=(scripts/wine-sandbox bash scripts/lib.sh accepted "$PYTHON")
 echo "start..." >&2
-scripts/winbench "$py" bench/start_time.py "$PWD/$build/app/Zelvaquint.exe" 5 >"$out/start.txt"
+"${accepted[@]}" bench/start_time.py "$PWD/$ZQ_BUILD/app/Zelvaquint.exe" 5 >"$out/start.txt"
 echo "desktop (each subject in turn)..." >&2
-scripts/winbench "$py" bench/desktop_cost.py "$PWD/$build/app/Zelvaquint.exe" "$PWD/$build/bench/floor_window.exe" \
+"${accepted[@]}" bench/desktop_cost.py "$PWD/$ZQ_BUILD/app/Zelvaquint.exe" "$PWD/$ZQ_BUILD/bench/floor_window.exe" \
   "${ZQ_BENCH_ROUNDS:-3}" "${ZQ_BENCH_SETTLE:-10}" "${ZQ_BENCH_WINDOW:-60}" >"$out/desktop.txt"
 
-"$py" bench/report.py "$out"/frame.txt "$out"/tick.txt "$out"/start.txt "$out"/desktop.txt
+"$PYTHON" bench/report.py "$out"/frame.txt "$out"/tick.txt "$out"/start.txt "$out"/desktop.txt

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the Wine bench and the tests need.
+# Installs every Debian package the build, the Wine sandbox and the tests need.
 # Idempotent: when everything is present it only checks and returns.
 set -euo pipefail
 

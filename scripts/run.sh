@@ -4,18 +4,14 @@
 # window every two seconds. The Wine prefix lasts between runs, so the
 # gadget remembers its agreement and its place like on a real desktop.
 set -euo pipefail
-cd "$(dirname "${BASH_SOURCE[0]}")/.."
-bash scripts/bootstrap.sh
-
-arch=$(scripts/wine-arch)
-build="build/win-$arch"
-cmake -S . -B "$build" --toolchain "cmake/toolchain-$arch-w64-mingw32.cmake" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j"$(nproc)" --target Zelvaquint >/dev/null
-exe="$PWD/$build/app/Zelvaquint.exe"
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+zq_prepare
+zq_build_windows "$ZQ_ARCH" -- Zelvaquint >/dev/null
+exe="$PWD/$ZQ_BUILD/app/Zelvaquint.exe"
 prefix=${ZQ_RUN_PREFIX:-${XDG_DATA_HOME:-$HOME/.local/share}/zelvaquint/wineprefix}
 
 if [ -n "${DISPLAY:-}" ]; then
   echo "Zelvaquint runs on $DISPLAY (Wine prefix $prefix); close it with its cross button."
-  exec scripts/winbench --use-display --prefix "$prefix" "$exe"
+  exec scripts/wine-sandbox --use-display --prefix "$prefix" "$exe"
 fi
-exec scripts/winbench --prefix "$prefix" bash scripts/run-headless.sh "$exe" "$PWD/out/zelvaquint-live.png"
+exec scripts/wine-sandbox --prefix "$prefix" bash scripts/run-headless.sh "$exe" "$PWD/out/zelvaquint-live.png"

@@ -1,47 +1,30 @@
 #!/usr/bin/env bash
-# Drives the gallery with the real pointer (xdotool) under the Wine bench and
+# Drives the gallery with the real pointer (xdotool) in the Wine sandbox and
 # checks the reports it logs: click, hold for repeats, drag out and back in,
 # release outside, hover for the dwell report, and latch.
-# Usage (inside scripts/winbench): gallery_e2e.sh path/to/gallery.exe
+# Usage (inside scripts/wine-sandbox): gallery_e2e.sh path/to/gallery.exe
 set -euo pipefail
+source "$(dirname "$0")/../../tests/support/lib.sh"
 
 exe=$1
-work=$(mktemp -d "${ZQ_BENCH_DIR:-${TMPDIR:-/tmp}}/gallery.XXXXXX")
-log="$work/reports.log"
-: > "$log"
-export ZQ_GALLERY_LOG="Z:${log//\//\\}"
+log=$ZQ_SANDBOX_DIR/reports.log
+program_log ZQ_GALLERY_LOG "$log"
+start_program "$exe" > "$ZQ_SANDBOX_DIR/wine.out" 2>&1
 
-wine "$exe" > "$work/wine.out" 2>&1 &
-pid=$!
-trap 'kill "$pid" 2>/dev/null || true; wait "$pid" 2>/dev/null || true; rm -rf "$work"' EXIT
-
-fail() {
-  echo "FAIL: $*" >&2
+on_failure() {
   echo "--- report log ---" >&2
   grep -v '^STATUS' "$log" >&2 || true
-  exit 1
-}
-
-# Polls until `grep -c PATTERN` reaches COUNT; 10 s at most.
-wait_count() {
-  local pattern=$1 count=$2
-  for _ in $(seq 1 500); do
-    [ "$(grep -c -- "$pattern" "$log" || true)" -ge "$count" ] && return 0
-    sleep 0.02
-  done
-  fail "waited for $count x '$pattern'"
 }
 
 count() { grep -c -- "$1" "$log" || true; }
+at_least() { [ "$(count "$1")" -ge "$2" ]; }
+# Polls until `grep -c PATTERN` reaches COUNT; 10 s at most.
+wait_count() { wait_until 10 at_least "$1" "$2" || die "waited for $2 x '$1'"; }
 reports() { grep -v -e '^STATUS' -e '^LAYOUT' "$log"; }
 last_status() { grep '^STATUS' "$log" | tail -n 1; }
 
 # The gallery's window, and where its buttons are.
-for _ in $(seq 1 1500); do
-  xdotool search --name 'WButtonEx Gallery' >/dev/null 2>&1 && break
-  sleep 0.02
-done
-xdotool search --name 'WButtonEx Gallery' >/dev/null || fail "no gallery window"
+await_window "$GALLERY_TITLE" >/dev/null || die "no gallery window"
 wait_count '^LAYOUT off ' 1
 
 declare -A cx cy left top bottom
@@ -55,18 +38,9 @@ park() { xdotool mousemove "$park_x" "$park_y"; }
 to() { xdotool mousemove "${cx[$1]}" "${cy[$1]}"; }
 
 # The screen itself, polled until a pixel has the colour wanted.
-pixel() {
-  import -window root "$work/shot.png"
-  /usr/bin/python3 -c "from PIL import Image; print('%d,%d,%d' % Image.open('$work/shot.png').convert('RGB').getpixel(($1, $2)))"
-}
-wait_pixel() {
-  local x=$1 y=$2 want=$3 got=
-  for _ in $(seq 1 100); do
-    got=$(pixel "$x" "$y")
-    [ "$got" = "$want" ] && return 0
-    sleep 0.05
-  done
-  fail "pixel ($x, $y) is $got, not $4 ($want)"
+pixel_is() { [ "$(on_screen pixel "$1" "$2")" = "$3" ]; }
+wait_pixel() {  # wait_pixel X Y R,G,B WHAT
+  wait_until 20 pixel_is "$1" "$2" "$3" || die "pixel ($1, $2) is $(on_screen pixel "$1" "$2"), not $4 ($3)"
 }
 # The face of a framed button: column 18, row 5, clear of icons and text.
 face() { echo $(( ${left[$1]} + 18 )) $(( ${top[$1]} + 5 )); }
@@ -90,8 +64,8 @@ l0=$(count '^LEAVE push')
 xdotool click 1
 wait_count '^COMMAND push' $((c0 + 1))
 before=$(reports | awk -v n=$((c0 + 1)) '/^COMMAND push/ { if (++k == n) { print prev; exit } } { prev = $0 }')
-[ "$before" = "LEAVE push" ] || fail "the capture's BXN_LEAVE comes before WM_COMMAND, not '$before'"
-[ "$(count '^LEAVE push')" -eq $((l0 + 1)) ] || fail "one BXN_LEAVE per click"
+[ "$before" = "LEAVE push" ] || die "the capture's BXN_LEAVE comes before WM_COMMAND, not '$before'"
+[ "$(count '^LEAVE push')" -eq $((l0 + 1)) ] || die "one BXN_LEAVE per click"
 
 echo "push: drag out and back in, then release"
 c0=$(count '^COMMAND push')
@@ -115,7 +89,7 @@ l0=$(count '^LEAVE push')
 xdotool mouseup 1
 wait_count '^LEAVE push' $((l0 + 1))    # the capture goes
 sleep 0.2
-[ "$(count '^COMMAND push')" -eq "$c0" ] || fail "a release outside must not click"
+[ "$(count '^COMMAND push')" -eq "$c0" ] || die "a release outside must not click"
 
 echo "toggle: two clicks"
 to toggle
@@ -130,7 +104,7 @@ for v in 1 2 3 0; do
   xdotool click 1
   wait_count "^COMMAND cycle v=$v c=0" 1
 done
-[ "$(reports | grep '^COMMAND cycle' | cut -d' ' -f3 | tr '\n' ' ')" = "v=1 v=2 v=3 v=0 " ] || fail "cycle order"
+[ "$(reports | grep '^COMMAND cycle' | cut -d' ' -f3 | tr '\n' ' ')" = "v=1 v=2 v=3 v=0 " ] || die "cycle order"
 
 echo "spin: a quick click in each half"
 xdotool mousemove "${cx[spin]}" $((top[spin] + 20))
@@ -153,9 +127,9 @@ held=$(reports | awk -v n=$((l0 + 1)) '/^LEAVE spin/ && ++k == n { print c + 0; 
 wait_count '^COMMAND spin' $((held + 1))
 spin_values() { reports | grep '^COMMAND spin' | sed -n "$1,$2p" | cut -d' ' -f3 | tr '\n' ' '; }
 repeats=$(spin_values $((c0 + 1)) "$held")
-case "$repeats" in "v=1 v=2 v=3 v=4 "*) ;; *) fail "repeats step by one from 0: $repeats" ;; esac
+case "$repeats" in "v=1 v=2 v=3 v=4 "*) ;; *) die "repeats step by one from 0: $repeats" ;; esac
 [ "$(spin_values $((held + 1)) $((held + 1)))" = "$(spin_values "$held" "$held")" ] ||
-  fail "the release reports without a step"
+  die "the release reports without a step"
 
 echo "latch: down, then up"
 to latch
@@ -166,13 +140,13 @@ l0=$(count '^LEAVE latch')
 xdotool click 1
 wait_count '^LEAVE latch' $((l0 + 1))
 sleep 0.2
-[ "$(count '^COMMAND latch')" -eq $((c0 + 1)) ] || fail "unlatching sends no WM_COMMAND"
+[ "$(count '^COMMAND latch')" -eq $((c0 + 1)) ] || die "unlatching sends no WM_COMMAND"
 
 echo "disabled: nothing"
 to off
 xdotool click 1
 sleep 0.4
-[ "$(reports | grep -c ' off' || true)" -eq 0 ] || fail "a disabled button reports nothing"
+[ "$(reports | grep -c ' off' || true)" -eq 0 ] || die "a disabled button reports nothing"
 
 echo "looks: disabled, hover, normal"
 wait_pixel $(face off) "$DISABLED" "the disabled face"
@@ -185,6 +159,6 @@ echo "status line"
 status=$(last_status)
 case "$status" in
   "STATUS push v=0 | toggle c=0 | cycle v=0 | spin v="*" | latch n=1") ;;
-  *) fail "status line: $status" ;;
+  *) die "status line: $status" ;;
 esac
 echo "gallery e2e: all gestures passed"

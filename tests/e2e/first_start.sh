@@ -2,11 +2,11 @@
 # first_start.sh EXE GESTURE: a first start on a clean profile, answered with
 # GESTURE: escape, close-button or close-box decline; enter or accept-button
 # accept.
-source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/../support/lib.sh"
 exe=$1 gesture=$2
 
-start_gadget "$exe"
-dialog=$(await_window "$DIALOG_TITLE") || { fail "the agreement dialog appears"; finish; }
+start_program "$exe"
+dialog=$(await_window "$DIALOG_TITLE") || die "the agreement dialog appears"
 pass "the agreement dialog appears"
 check "the settings key exists while the dialog shows" reg_key_exists "$SETTINGS_KEY"
 check "no acceptance is recorded yet" test -z "$(reg_value "$SETTINGS_KEY" UserAgreement)"
@@ -25,8 +25,7 @@ esac
 case "$gesture" in
   escape | close-button | close-box)
     check "the dialog goes" wait_until 20 window_absent "$DIALOG_TITLE"
-    gadget_wait
-    check "declining ends the process with 0 (got $GADGET_CODE)" test "$GADGET_CODE" = 0
+    check_exit_0 "declining ends the process with 0"
     check "no acceptance is recorded" test -z "$(reg_value "$SETTINGS_KEY" UserAgreement)"
     check "the key stays" reg_key_exists "$SETTINGS_KEY"
     check "no gadget window ever showed" window_absent "$GADGET_TITLE"
@@ -34,7 +33,7 @@ case "$gesture" in
   enter | accept-button)
     check "the gadget appears" window_shows "$GADGET_TITLE"
     check "the acceptance is REG_DWORD 1" wait_until 10 value_is "$SETTINGS_KEY" UserAgreement "REG_DWORD 0x1"
-    check "the gadget keeps running" gadget_running
+    check "the gadget keeps running" program_running
     ;;
 esac
 finish

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# soak_bench.sh [--cycles N] PROGRAM... -- runs inside scripts/winbench.
+# soak_bench.sh [--cycles N] PROGRAM... -- runs inside scripts/wine-sandbox.
 #
 # The soak programs as a benchmark (default 100,000 cycles each). Each runs
 # twice: bare, for memory and the time per tick and paint, and under Wine's
@@ -8,19 +8,15 @@
 # times are not reported. Prints one table at the end.
 #
 # By hand, from a build folder:
-#   scripts/winbench bash bench/soak/soak_bench.sh --cycles 100000 \
+#   scripts/wine-sandbox bash bench/soak_bench.sh --cycles 100000 \
 #     build/win-x86_64/tests/soak/monitor_soak.exe build/win-x86_64/tests/soak/button_soak.exe
 # or: cmake --build build/win-x86_64 --target soak_bench
-set -uo pipefail
-
-here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
-soak=$here/../../tests/soak/soak.sh
+source "$(dirname "$0")/../tests/support/lib.sh"
 cycles=100000
 if [ "${1:-}" = --cycles ]; then cycles=$2; shift 2; fi
 [ $# -gt 0 ] || { echo "usage: soak_bench.sh [--cycles N] PROGRAM..." >&2; exit 2; }
 
-work=$(mktemp -d "${ZQ_BENCH_DIR:-${TMPDIR:-/tmp}}/soak-bench.XXXXXX")
-trap 'rm -rf "$work"' EXIT
+work=$ZQ_SANDBOX_DIR
 status=0
 rows=()
 for program in "$@"; do
@@ -28,8 +24,8 @@ for program in "$@"; do
   echo "== $name: $cycles cycles, bare" >&2
   wine "$program" "$cycles" >"$work/$name.bare" 2>/dev/null || { echo "$name failed" >&2; status=1; }
   echo "== $name: $cycles cycles, under the gdi trace" >&2
-  bash "$soak" "$program" "$cycles" >"$work/$name.traced" 2>&1 || status=1
-  f() { awk -v n="$2" '$1 == n { print $2 + 0; exit }' "$work/$name.$1"; }
+  bash "$ZQ_ROOT/tests/soak/soak.sh" "$program" "$cycles" >"$work/$name.traced" 2>&1 || status=1
+  f() { figure "$work/$name.$1" "$2"; }
   verdict=$(sed -n 's/^verdict //p' "$work/$name.traced")
   rows+=("$(printf '%-13s %8s %6s %6s %9s %9s %9s %9s %8s %9s  %s' "$name" "$cycles" \
     "$(f traced gdi_objects_after_warmup)" "$(f traced gdi_objects_at_end)" \
