@@ -16,7 +16,7 @@ struct Screen {
   POINT centred;
 };
 
-// The screen this run got from the bench; each size has its expectations.
+// The screen this run got from the Wine sandbox; each size has its expectations.
 Screen CurrentScreen() {
   const int w = GetSystemMetrics(SM_CXSCREEN);
   const int h = GetSystemMetrics(SM_CYSCREEN);
