@@ -20,8 +20,7 @@ MainWndData::MainWndData(HWND window) : hwnd(window) {
 MainWndData::~MainWndData() {
   // A pending IDT_SAVEPOS dies with the window, and its save with it.
   if (hwnd) KillTimer(hwnd, IDT_SAMPLE);
-  // Plain handles, deleted here in the order they were made: owners would go
-  // in reverse.
+  // Plain handles, deleted in the order they were made; owners would go in reverse.
   if (hSmallFont) DeleteObject(hSmallFont);
   if (hLargeFont) DeleteObject(hLargeFont);
   if (hCpuPen) DeleteObject(hCpuPen);
