@@ -36,7 +36,11 @@ zq_build() {
 # zq_build_windows ARCH [CONFIGURE_ARGS...] [-- TARGETS...]: the same for
 # the MinGW-w64 release build of ARCH, in build/win-ARCH.
 zq_build_windows() {
-  zq_build "build/win-$1" --toolchain "cmake/toolchain-$1-w64-mingw32.cmake" -DCMAKE_BUILD_TYPE=Release "${@:2}"
+  local dir=build/win-$1 toolchain=()
+  # Only for a new folder: a configured one keeps its toolchain, and CMake
+  # would warn that the option went unused.
+  [ -f "$dir/CMakeCache.txt" ] || toolchain=(--toolchain "cmake/toolchain-$1-w64-mingw32.cmake")
+  zq_build "$dir" "${toolchain[@]}" -DCMAKE_BUILD_TYPE=Release "${@:2}"
 }
 
 # wait_until SECONDS COMMAND...: polls COMMAND every 50 ms until it succeeds.
