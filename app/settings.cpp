@@ -2,18 +2,12 @@
 
 #include <string>
 
-namespace {
-
-// HKCU\path, created if missing; empty when it cannot be opened.
-win32::UniqueRegKey CreateUserKey(const wchar_t* path) {
+win32::UniqueRegKey CreateUserKey(const wchar_t* path, REGSAM access) {
   HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
-      ERROR_SUCCESS)
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, access, nullptr, &key, nullptr) != ERROR_SUCCESS)
     return {};
   return win32::UniqueRegKey(key);
 }
-
-}  // namespace
 
 SettingsKey::SettingsKey() : key_(CreateUserKey(settings::kKeyPath)) {}
 

@@ -38,6 +38,9 @@ class SettingsKey {
   win32::UniqueRegKey key_;
 };
 
+// HKCU\`path`, created if missing, open with `access`; empty when it cannot be opened.
+win32::UniqueRegKey CreateUserKey(const wchar_t* path, REGSAM access = KEY_ALL_ACCESS);
+
 // Adds (true) or removes (false) the "Zelvaquint" value under the user's Run
 // key. The value holds the running executable's full path in double quotes.
 void SetAutostart(bool enable);

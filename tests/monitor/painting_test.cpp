@@ -21,9 +21,6 @@ using zqtest::Pixels;
 
 const EmbeddedFont g_typeface;
 
-constexpr COLORREF kCpu = kCpuColour;
-constexpr COLORREF kMem = kMemColour;
-
 Pixels Compose(const LoadHistory& history) {
   MainWndData data;  // owns the drawing objects below
   data.hSmallFont = CreateGadgetFont(kSmallFontHeight);
@@ -57,8 +54,8 @@ std::optional<COLORREF> BarColour(const LoadHistory& history, int x, int y) {
       return x >= left && x < left + face::kBarWidth && y <= face::kBarBase &&
              y > face::kBarBase - value;
     };
-    if (in(face::CpuBarLeft(i), s.cpu)) return kCpu;
-    if (in(face::MemBarLeft(i), s.mem)) return kMem;
+    if (in(face::CpuBarLeft(i), s.cpu)) return kCpuColour;
+    if (in(face::MemBarLeft(i), s.mem)) return kMemColour;
   }
   return std::nullopt;
 }
@@ -127,14 +124,14 @@ TEST(ComposedFrame, AllZeroHistoryShowsNoBarsAndZeroesEverywhere) {
   const LoadHistory zero{};
   ExpectBarsOnArtwork(zero);
   const Pixels frame = Compose(zero);
-  ExpectCentredText(frame, face::kCpuReading, kCpu, kMem, 20);
-  ExpectCentredText(frame, face::kMemReading, kMem, kCpu, 20);
-  const Ink bigZero = InkOf(frame, face::kCpuReading, kCpu);
+  ExpectCentredText(frame, face::kCpuReading, kCpuColour, kMemColour, 20);
+  ExpectCentredText(frame, face::kMemReading, kMemColour, kCpuColour, 20);
+  const Ink bigZero = InkOf(frame, face::kCpuReading, kCpuColour);
   for (int i = 0; i < face::kColumns; ++i) {
-    ExpectCentredText(frame, face::CpuLabel(i), kCpu, kMem, 8);
-    ExpectCentredText(frame, face::MemLabel(i), kMem, kCpu, 8);
+    ExpectCentredText(frame, face::CpuLabel(i), kCpuColour, kMemColour, 8);
+    ExpectCentredText(frame, face::MemLabel(i), kMemColour, kCpuColour, 8);
     // The labels use the smaller font.
-    EXPECT_LT(InkOf(frame, face::CpuLabel(i), kCpu).bottom - InkOf(frame, face::CpuLabel(i), kCpu).top,
+    EXPECT_LT(InkOf(frame, face::CpuLabel(i), kCpuColour).bottom - InkOf(frame, face::CpuLabel(i), kCpuColour).top,
               bigZero.bottom - bigZero.top);
   }
 }
@@ -148,37 +145,37 @@ TEST(ComposedFrame, BarsHaveExactHeightsColoursAndColumns) {
   // The named edges: 100 reaches the grid's top line, 1 is the base row only.
   const Pixels frame = Compose(Mixed());
   const Pixels art = zqtest::BitmapResourcePixels(IDB_BACKGROUND);
-  EXPECT_EQ(frame.At(29, 213), kCpu);  // column 0, processor 100
-  EXPECT_EQ(frame.At(33, 312), kCpu);
+  EXPECT_EQ(frame.At(29, 213), kCpuColour);  // column 0, processor 100
+  EXPECT_EQ(frame.At(33, 312), kCpuColour);
   EXPECT_EQ(frame.At(29, 212), art.At(29, 212));
-  EXPECT_EQ(frame.At(36, 312), kMem);  // column 0, memory 1
-  EXPECT_EQ(frame.At(40, 312), kMem);
+  EXPECT_EQ(frame.At(36, 312), kMemColour);  // column 0, memory 1
+  EXPECT_EQ(frame.At(40, 312), kMemColour);
   EXPECT_EQ(frame.At(36, 311), art.At(36, 311));
   EXPECT_EQ(frame.At(34, 312), art.At(34, 312));  // the gap between the bars
   EXPECT_EQ(frame.At(35, 312), art.At(35, 312));
-  EXPECT_EQ(frame.At(308, 312), kCpu);  // column 9 (R = 329), processor 1
+  EXPECT_EQ(frame.At(308, 312), kCpuColour);  // column 9 (R = 329), processor 1
   EXPECT_EQ(frame.At(312, 311), art.At(312, 311));
-  EXPECT_EQ(frame.At(315, 213), kMem);  // column 9, memory 100
-  EXPECT_EQ(frame.At(319, 213), kMem);
+  EXPECT_EQ(frame.At(315, 213), kMemColour);  // column 9, memory 100
+  EXPECT_EQ(frame.At(319, 213), kMemColour);
   EXPECT_EQ(frame.At(320, 213), art.At(320, 213));
 }
 
 TEST(ComposedFrame, TextsSitInTheirRectanglesInTheSeriesColours) {
   const LoadHistory history = Mixed();
   const Pixels frame = Compose(history);
-  ExpectCentredText(frame, face::kCpuReading, kCpu, kMem, 40);
-  ExpectCentredText(frame, face::kMemReading, kMem, kCpu, 10);
+  ExpectCentredText(frame, face::kCpuReading, kCpuColour, kMemColour, 40);
+  ExpectCentredText(frame, face::kMemReading, kMemColour, kCpuColour, 10);
   for (int i = 0; i < face::kColumns; ++i) {
     SCOPED_TRACE(i);
-    ExpectCentredText(frame, face::CpuLabel(i), kCpu, kMem, 5);
-    ExpectCentredText(frame, face::MemLabel(i), kMem, kCpu, 5);
+    ExpectCentredText(frame, face::CpuLabel(i), kCpuColour, kMemColour, 5);
+    ExpectCentredText(frame, face::MemLabel(i), kMemColour, kCpuColour, 5);
   }
   // "100" is wider than "1", and both are centred over the same column.
-  const Ink hundred = InkOf(frame, face::CpuLabel(0), kCpu);
-  const Ink one = InkOf(frame, face::MemLabel(0), kMem);
+  const Ink hundred = InkOf(frame, face::CpuLabel(0), kCpuColour);
+  const Ink one = InkOf(frame, face::MemLabel(0), kMemColour);
   EXPECT_GT(hundred.right - hundred.left, 2 * (one.right - one.left));
-  const Ink bigHundred = InkOf(frame, face::kCpuReading, kCpu);
-  const Ink bigOne = InkOf(frame, face::kMemReading, kMem);
+  const Ink bigHundred = InkOf(frame, face::kCpuReading, kCpuColour);
+  const Ink bigOne = InkOf(frame, face::kMemReading, kMemColour);
   EXPECT_GT(bigHundred.right - bigHundred.left, 2 * (bigOne.right - bigOne.left));
 }
 
@@ -195,7 +192,7 @@ TEST(ComposedFrame, LargeReadingsShowTheNewestSampleOnly) {
   LoadHistory c = Mixed();
   c[0] = LoadSample{42, 58};
   const Pixels fc = Compose(c);
-  EXPECT_NE(InkOf(fa, face::kCpuReading, kCpu).count, 0);
+  EXPECT_NE(InkOf(fa, face::kCpuReading, kCpuColour).count, 0);
   bool differs = false;
   for (int y = face::kCpuReading.top; y < face::kCpuReading.bottom; ++y)
     for (int x = face::kCpuReading.left; x < face::kCpuReading.right; ++x)
@@ -210,7 +207,7 @@ std::vector<std::pair<int, COLORREF>> ColumnInk(const Pixels& frame, int i) {
   for (int y = 213; y < 352; ++y) {
     for (int x = right - 30; x < right; ++x) {
       const COLORREF c = frame.At(x, y);
-      if (c == kCpu || c == kMem) ink.emplace_back((y << 8) | (x - right + 30), c);
+      if (c == kCpuColour || c == kMemColour) ink.emplace_back((y << 8) | (x - right + 30), c);
     }
   }
   return ink;

@@ -39,7 +39,7 @@ struct Write {
 
 class KeyWatcher {
  public:
-  KeyWatcher() : key_(zqtest::CreateUserKey(settings::kKeyPath, KEY_NOTIFY | KEY_READ)) {
+  KeyWatcher() : key_(CreateUserKey(settings::kKeyPath, KEY_NOTIFY | KEY_READ)) {
     changed_ = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     stop_ = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     Arm();  // before the first write can happen

@@ -103,12 +103,6 @@ win32::UniqueRegKey OpenUserKey(const wchar_t* path, REGSAM access) {
   return win32::UniqueRegKey(rc == ERROR_SUCCESS ? key : nullptr);
 }
 
-win32::UniqueRegKey CreateUserKey(const wchar_t* path, REGSAM access) {
-  HKEY key = nullptr;
-  const LONG rc = RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, access, nullptr, &key, nullptr);
-  return win32::UniqueRegKey(rc == ERROR_SUCCESS ? key : nullptr);
-}
-
 std::wstring RawValue::AsString() const {
   return std::wstring(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t));
 }
@@ -144,16 +138,16 @@ std::optional<DWORD> ReadDword(const wchar_t* name) {
   return value;
 }
 
-HWND CreatePlainWindow(const PlainWindow& spec) {
+HWND CreatePlainWindow(const PlainWindow& window) {
   const HINSTANCE instance = GetModuleHandleW(nullptr);
   WNDCLASSW wc{};
-  wc.lpfnWndProc = spec.procedure;
+  wc.lpfnWndProc = window.procedure;
   wc.hInstance = instance;
-  wc.lpszClassName = spec.className;
-  wc.hbrBackground = spec.background;
+  wc.lpszClassName = window.className;
+  wc.hbrBackground = window.background;
   RegisterClassW(&wc);  // fails from the second window of the class on, which is fine
-  return CreateWindowExW(spec.exStyle, spec.className, L"", spec.style, spec.x, spec.y, spec.width, spec.height,
-                         nullptr, nullptr, instance, nullptr);
+  return CreateWindowExW(window.exStyle, window.className, L"", window.style, window.x, window.y, window.width,
+                         window.height, nullptr, nullptr, instance, nullptr);
 }
 
 }  // namespace zqtest

@@ -68,9 +68,9 @@ std::wstring RealFaceOf(HFONT font);
 
 // --- Registry ---------------------------------------------------------------
 
-// HKCU\`path` opened, or created, with `access`; empty on failure.
+// HKCU\`path` opened with `access`, never created; empty on failure. The
+// settings store's CreateUserKey creates keys.
 win32::UniqueRegKey OpenUserKey(const wchar_t* path, REGSAM access);
-win32::UniqueRegKey CreateUserKey(const wchar_t* path, REGSAM access);
 
 // A value as the registry holds it.
 struct RawValue {
@@ -105,7 +105,7 @@ struct PlainWindow {
   DWORD exStyle = 0;
 };
 // nullptr on failure.
-HWND CreatePlainWindow(const PlainWindow& spec);
+HWND CreatePlainWindow(const PlainWindow& window);
 
 using UniqueWindow = win32::UniqueHandle<HWND, ::DestroyWindow>;
 
