@@ -1,6 +1,7 @@
 # Adds a GoogleTest program. In the native build it runs directly (label
-# native); in the Windows build CTest runs it under Wine through the
-# cross-compiling emulator, one prefix and display each (label wine).
+# native); in the cross build CTest runs it under Wine through the
+# cross-compiling emulator, one prefix and display each (label wine); on
+# Windows it runs directly again (label windows).
 function(zq_add_gtest name)
   if(NOT ZQ_HAVE_GTEST)
     return()
@@ -12,7 +13,7 @@ function(zq_add_gtest name)
   if(WIN32)
     # A console program, so that its output reaches CTest.
     target_link_options(${name} PRIVATE -mconsole)
-    set_tests_properties(${name} PROPERTIES LABELS wine)
+    set_tests_properties(${name} PROPERTIES LABELS ${ZQ_WINDOWS_LABEL})
   else()
     set_tests_properties(${name} PROPERTIES LABELS native)
   endif()

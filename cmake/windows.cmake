@@ -1,10 +1,18 @@
 # Windows programs: the resource script and the gadget executable.
 
-# Runs a command in a Wine prefix and an X display of its own. Every Windows
-# test program of a cross build runs through it.
+# Runs a command in a Wine prefix and an X display of its own. A cross
+# build runs every Windows test program through it, and only there are the
+# tests registered that drive Wine from Linux (Xvfb screens, xdotool, the
+# end-to-end scenarios, the soak traces): ZQ_WINE_TESTS. On Windows itself,
+# or with the emulator switched off, the GoogleTest programs run directly.
 set(ZQ_WINE_SANDBOX ${PROJECT_SOURCE_DIR}/scripts/wine-sandbox)
-if(CMAKE_CROSSCOMPILING)
+option(ZQ_WINE_EMULATOR "Run a cross build's test programs under Wine" ON)
+set(ZQ_WINE_TESTS OFF)
+set(ZQ_WINDOWS_LABEL windows)
+if(CMAKE_CROSSCOMPILING AND ZQ_WINE_EMULATOR)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${ZQ_WINE_SANDBOX})
+  set(ZQ_WINE_TESTS ON)
+  set(ZQ_WINDOWS_LABEL wine)
 endif()
 
 # The resource script's folder: ids, artwork, typeface, dialog, manifests.
