@@ -12,7 +12,11 @@ packages=(
   fonts-bebas-neue fonts-wine python3 python3-pil python3-fonttools
   clang libclang-rt-14-dev
   zip procps conky-std xosview xfonts-base
+  ca-certificates
 )
+# The workflow validator comes from the npm registry through npx. A Node.js
+# from elsewhere that has npx already is kept: Debian's npm would replace it.
+if ! command -v npx >/dev/null; then packages+=(nodejs npm); fi
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
@@ -20,7 +24,6 @@ if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
 missing=()
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   "${sudo_cmd[@]}" dpkg --add-architecture i386
-  need_update=1
 fi
 for p in "${packages[@]}"; do
   name=${p%%:*}; arch=${p#*:}; [ "$arch" = "$p" ] && arch=
