@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# windows_test_list.sh TEST...: a build on Windows itself registers exactly
+# these tests, each run directly. Shown with the cross toolchain and the Wine
+# emulator off, which configures as Windows does: no Wine, and none of the
+# tests that drive Wine from Linux.
+source "$(dirname "${BASH_SOURCE[0]}")/../support/lib.sh"
+
+build=$(mktemp -d)
+trap 'rm -rf "$build"' EXIT
+cmake -S "$ZQ_ROOT" -B "$build" --toolchain "$ZQ_ROOT/cmake/toolchain-i686-w64-mingw32.cmake" \
+  -DCMAKE_BUILD_TYPE=Release -DZQ_WINE_EMULATOR=OFF >"$build/configure.log" 2>&1 ||
+  { cat "$build/configure.log" >&2; die "the configuration without Wine fails"; }
+
+# ctest -N before a build also says each program is missing; only the list counts.
+listed=$(cd "$build" && ctest -N 2>/dev/null | sed -n 's/^ *Test *#[0-9]*: //p' | sort)
+expected=$(printf '%s\n' "$@" | sort)
+if [ "$listed" = "$expected" ]; then
+  pass "the tests are the Win32 programs: $(echo "$expected" | tr "\n" " ")"
+else
+  diff <(echo "$expected") <(echo "$listed") | sed 's/^/  /' >&2
+  fail "the tests are the Win32 programs (< expected, > listed)"
+fi
+unsandboxed() { ! grep -rq --include=CTestTestfile.cmake wine-sandbox "$build"; }
+check "no test runs through the Wine sandbox" unsandboxed
+finish
