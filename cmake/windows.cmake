@@ -8,11 +8,9 @@
 set(ZQ_WINE_SANDBOX ${PROJECT_SOURCE_DIR}/scripts/wine-sandbox)
 option(ZQ_WINE_EMULATOR "Run a cross build's test programs under Wine" ON)
 set(ZQ_WINE_TESTS OFF)
-set(ZQ_WINDOWS_LABEL windows)
 if(CMAKE_CROSSCOMPILING AND ZQ_WINE_EMULATOR)
   set(CMAKE_CROSSCOMPILING_EMULATOR ${ZQ_WINE_SANDBOX})
   set(ZQ_WINE_TESTS ON)
-  set(ZQ_WINDOWS_LABEL wine)
 endif()
 
 # The resource script's folder: ids, artwork, typeface, dialog, manifests.
