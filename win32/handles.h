@@ -44,6 +44,8 @@ using UniqueBrush = UniqueHandle<HBRUSH, ::DeleteObject>;
 using UniqueBitmap = UniqueHandle<HBITMAP, ::DeleteObject>;
 using UniqueMemoryDc = UniqueHandle<HDC, ::DeleteDC>;
 using UniqueRegKey = UniqueHandle<HKEY, ::RegCloseKey>;
+// Processes, jobs and other kernel objects whose empty value is nullptr.
+using UniqueKernelHandle = UniqueHandle<HANDLE, ::CloseHandle>;
 // A typeface added with AddFontMemResourceEx.
 using UniqueFontResource = UniqueHandle<HANDLE, ::RemoveFontMemResourceEx>;
 

@@ -1,0 +1,262 @@
+#include "desktop.h"
+
+#include <cstdio>
+#include <stdexcept>
+
+namespace e2e {
+
+namespace {
+
+// Under Wine, kernel32 converts a Unix file name into its DOS name.
+using WineDosFileNameFn = WCHAR*(CDECL*)(const char* unixName);
+
+std::string Narrow(const std::wstring& text) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), size, nullptr, nullptr);
+  out.resize(out.size() - 1);
+  return out;
+}
+
+void Send(INPUT input) {
+  if (SendInput(1, &input, sizeof input) != 1) std::fprintf(stderr, "SendInput failed: %lu\n", GetLastError());
+}
+
+bool CursorAt(POINT at) {
+  POINT now{};
+  return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
+}
+
+// The absolute coordinate that the system maps back onto `pixel` exactly,
+// whether it scales by truncating or by rounding.
+LONG Normalised(int pixel, int origin, int extent) {
+  return static_cast<LONG>((static_cast<long long>(pixel - origin) * 65536 + extent - 1) / extent);
+}
+
+LRESULT HitTest(HWND window, POINT at) {
+  DWORD_PTR hit = HTNOWHERE;
+  SendMessageTimeoutW(window, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y), SMTO_ABORTIFHUNG, 2000, &hit);
+  return static_cast<LRESULT>(static_cast<LONG_PTR>(hit));
+}
+
+}  // namespace
+
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  const ULONGLONG end = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (done()) return true;
+    if (GetTickCount64() >= end) return false;
+    Sleep(20);
+  }
+}
+
+std::wstring WindowsPath(const std::wstring& path) {
+  std::wstring dos = path;
+  if (!path.empty() && path[0] == L'/') {
+    const auto toDos = reinterpret_cast<WineDosFileNameFn>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
+    if (WCHAR* name = toDos ? toDos(Narrow(path).c_str()) : nullptr) {
+      dos = name;
+      HeapFree(GetProcessHeap(), 0, name);
+    }
+  }
+  wchar_t full[MAX_PATH * 4];
+  const DWORD length = GetFullPathNameW(dos.c_str(), MAX_PATH * 4, full, nullptr);
+  return length > 0 && length < MAX_PATH * 4 ? std::wstring(full, length) : dos;
+}
+
+Program::Program(const std::wstring& exe, const std::wstring& arguments) {
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  if (!arguments.empty()) commandLine += L" " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                      &started))
+    throw std::runtime_error("cannot start " + Narrow(exe) + ", error " + std::to_string(GetLastError()));
+  CloseHandle(started.hThread);
+  process_.reset(started.hProcess);
+  id_ = started.dwProcessId;
+}
+
+bool Program::Running() const { return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
+
+std::optional<DWORD> Program::AwaitExit(DWORD timeoutMs) const {
+  if (WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
+  DWORD code = 0;
+  GetExitCodeProcess(process_.get(), &code);
+  return code;
+}
+
+namespace {
+
+struct TitleSearch {
+  const wchar_t* title;
+  DWORD pid;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectTitled(HWND window, LPARAM context) {
+  auto& s = *reinterpret_cast<TitleSearch*>(context);
+  wchar_t text[256] = {};
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  if (IsWindowVisible(window) && (s.pid == 0 || owner == s.pid) && GetWindowTextW(window, text, 256) > 0 &&
+      wcscmp(text, s.title) == 0)
+    s.found.push_back(window);
+  return TRUE;
+}
+
+}  // namespace
+
+std::vector<HWND> WindowsTitled(const wchar_t* title, DWORD pid) {
+  TitleSearch search{title, pid, {}};
+  EnumWindows(CollectTitled, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+HWND AwaitWindow(const wchar_t* title, DWORD timeoutMs, DWORD pid) {
+  HWND found = nullptr;
+  WaitUntil(
+      [&] {
+        const auto windows = WindowsTitled(title, pid);
+        found = windows.empty() ? nullptr : windows.front();
+        return found != nullptr;
+      },
+      timeoutMs);
+  return found;
+}
+
+RECT WindowRect(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+void PointAt(POINT at) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  input.mi.dx = Normalised(at.x, left, GetSystemMetrics(SM_CXVIRTUALSCREEN));
+  input.mi.dy = Normalised(at.y, top, GetSystemMetrics(SM_CYVIRTUALSCREEN));
+  input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+  Send(input);
+  // The move is delivered when the system has taken it, not when sent.
+  if (!WaitUntil([&] { return CursorAt(at); }, 5000))
+    std::fprintf(stderr, "the pointer did not reach (%ld, %ld)\n", at.x, at.y);
+}
+
+void PressButton() {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  Send(input);
+}
+
+void ReleaseButton() {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  Send(input);
+}
+
+void ClickAt(POINT at) {
+  PointAt(at);
+  PressButton();
+  ReleaseButton();
+}
+
+void PressKeys(std::initializer_list<WORD> keys) {
+  std::vector<INPUT> inputs;
+  auto key = [&](WORD vk, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = vk;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(vk, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = flags;
+    inputs.push_back(input);
+  };
+  for (const WORD vk : keys) key(vk, 0);
+  for (auto it = std::rbegin(keys); it != std::rend(keys); ++it) key(*it, KEYEVENTF_KEYUP);
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+bool Activate(HWND window) {
+  const auto inFront = [&] { return GetForegroundWindow() == window; };
+  SetForegroundWindow(window);
+  if (WaitUntil(inFront, 1000)) return true;
+  // The system may refuse a program the foreground; a click on the caption
+  // (for the gadget, any point of its body) brings the window forward.
+  const RECT rect = WindowRect(window);
+  for (POINT at{(rect.left + rect.right) / 2, rect.top + 1}; at.y < rect.bottom; ++at.y) {
+    if (HitTest(window, at) == HTCAPTION) {
+      ClickAt(at);
+      break;
+    }
+  }
+  return WaitUntil(inFront, 3000);
+}
+
+std::optional<POINT> FindHit(HWND window, LRESULT wanted) {
+  const RECT rect = WindowRect(window);
+  // The caption's row first, then along it from the right.
+  for (POINT row{(rect.left + rect.right) / 2, rect.top + 1}; row.y < rect.top + 64 && row.y < rect.bottom; ++row.y) {
+    if (HitTest(window, row) != HTCAPTION) continue;
+    for (POINT at{rect.right - 2, row.y}; at.x > rect.left; --at.x)
+      if (HitTest(window, at) == wanted) return at;
+    break;
+  }
+  return std::nullopt;
+}
+
+bool InMoveLoop(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && (info.flags & GUI_INMOVESIZE) != 0;
+}
+
+bool OnWine() {
+  return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
+}
+
+zqtest::Pixels ScreenPixels(const RECT& area) {
+  zqtest::Canvas canvas(area.right - area.left, area.bottom - area.top);
+  const win32::WindowDcGuard screen(nullptr);
+  BitBlt(canvas.dc(), 0, 0, canvas.width, canvas.height, screen.dc(), area.left, area.top, SRCCOPY);
+  return canvas.Read();
+}
+
+bool SaveBitmap(const zqtest::Pixels& pixels, const std::wstring& file) {
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = pixels.width;
+  info.biHeight = -pixels.height;  // top-down
+  info.biPlanes = 1;
+  info.biBitCount = 32;
+  info.biCompression = BI_RGB;
+  std::vector<DWORD> rows(pixels.data.size());
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const COLORREF c = pixels.data[i];
+    rows[i] = (static_cast<DWORD>(GetRValue(c)) << 16) | (static_cast<DWORD>(GetGValue(c)) << 8) | GetBValue(c);
+  }
+  const DWORD bits = static_cast<DWORD>(rows.size() * sizeof(DWORD));
+  BITMAPFILEHEADER header{};
+  header.bfType = 0x4D42;  // "BM"
+  header.bfOffBits = sizeof header + sizeof info;
+  header.bfSize = header.bfOffBits + bits;
+  FILE* out = _wfopen(file.c_str(), L"wb");
+  if (!out) return false;
+  const bool written = std::fwrite(&header, sizeof header, 1, out) == 1 && std::fwrite(&info, sizeof info, 1, out) == 1 &&
+                       std::fwrite(rows.data(), bits, 1, out) == 1;
+  return std::fclose(out) == 0 && written;
+}
+
+bool SaveScreenshot(const std::wstring& file) {
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+  const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  const RECT screen{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
+  return SaveBitmap(ScreenPixels(screen), file);
+}
+
+}  // namespace e2e

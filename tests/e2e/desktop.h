@@ -1,0 +1,74 @@
+// What the end-to-end driver does as a person at the desktop would: start
+// programs, wait for their windows, move and press the pointer and type
+// through the system's input path, and look at the screen.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "handles.h"
+#include "support/zqtest.h"
+
+namespace e2e {
+
+// Polls `done` every 20 ms until it holds or `timeoutMs` has passed.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
+
+// A path as Windows programs take it: under Wine a Unix path (as CTest
+// passes it) becomes its DOS name; any path becomes full, with backslashes.
+std::wstring WindowsPath(const std::wstring& path);
+
+// A program started by the driver.
+class Program {
+ public:
+  // Starts `exe` with `arguments`; throws std::runtime_error when it cannot.
+  explicit Program(const std::wstring& exe, const std::wstring& arguments = {});
+  DWORD id() const { return id_; }
+  HANDLE handle() const { return process_.get(); }
+  bool Running() const;
+  // The exit code once it has ended within `timeoutMs`; nothing otherwise.
+  std::optional<DWORD> AwaitExit(DWORD timeoutMs) const;
+
+ private:
+  win32::UniqueKernelHandle process_;
+  DWORD id_ = 0;
+};
+
+// The visible top-level windows titled exactly `title`, of process `pid`
+// when it is not 0.
+std::vector<HWND> WindowsTitled(const wchar_t* title, DWORD pid = 0);
+// The first such window within `timeoutMs`, or nullptr.
+HWND AwaitWindow(const wchar_t* title, DWORD timeoutMs, DWORD pid = 0);
+RECT WindowRect(HWND window);
+
+// Pointer and keyboard, through SendInput. Points are in screen coordinates.
+void PointAt(POINT at);
+void PressButton();
+void ReleaseButton();
+void ClickAt(POINT at);
+// Presses the keys in order and releases them in reverse: {VK_MENU, VK_F4}.
+void PressKeys(std::initializer_list<WORD> keys);
+// Makes `window` the foreground window, as a click on it would; false if it
+// did not become so within a few seconds.
+bool Activate(HWND window);
+// A point of `window` that answers the hit test with `hit` (HTCLOSE, say),
+// found along its caption's row; nothing if there is none.
+std::optional<POINT> FindHit(HWND window, LRESULT hit);
+
+// Whether the thread of `window` runs the system's loop that moves or sizes a
+// window (after a press on a caption, say).
+bool InMoveLoop(HWND window);
+// Whether the platform is Wine, whose ways differ in places from Windows'.
+bool OnWine();
+
+// The screen's pixels in `area`, as a person sees them.
+zqtest::Pixels ScreenPixels(const RECT& area);
+// The whole screen, saved as a 32-bit BMP; false if it could not be written.
+bool SaveScreenshot(const std::wstring& file);
+bool SaveBitmap(const zqtest::Pixels& pixels, const std::wstring& file);
+
+}  // namespace e2e

@@ -1,0 +1,147 @@
+// zq_e2e SCENARIO GADGET_EXE [URL_HANDLER_EXE]: runs one end-to-end scenario
+// on the real gadget, on the desktop and in the user's registry hive, which
+// the real program must be free to write. The user's own values come back
+// byte for byte afterwards: this process keeps them, runs the scenario in a
+// child process inside a job, ends whatever the scenario left running, and
+// puts them back, whether the scenario passed, failed, crashed or hung. A
+// run killed before that is mended by the next one from the file it left.
+// Exit code: 0 passed, 1 failed, 77 skipped, 2 misused.
+#include <windows.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
+
+#include "desktop.h"
+#include "scenarios.h"
+#include "user_state.h"
+
+namespace {
+
+// The scenario itself gets this long; CTest allows a little more.
+constexpr DWORD kScenarioLimitMs = 150000;
+
+std::wstring SavedStateFile() {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring folder = std::wstring(temp) + L"zelvaquint-e2e";
+  CreateDirectoryW(folder.c_str(), nullptr);
+  return folder + L"\\saved-user-state.bin";
+}
+
+std::optional<std::vector<BYTE>> ReadFileBytes(const std::wstring& file) {
+  std::ifstream in(file.c_str(), std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::vector<BYTE>(std::istreambuf_iterator<char>(in), {});
+}
+
+bool WriteFileBytes(const std::wstring& file, const std::vector<BYTE>& bytes) {
+  std::ofstream out(file.c_str(), std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(out.flush());
+}
+
+// The child: one scenario, its verdicts on standard output.
+int RunScenario(const std::wstring& name, const std::wstring& gadget, const std::wstring& helper) {
+  for (const auto& entry : e2e::Scenarios()) {
+    if (name != entry.name) continue;
+    e2e::Scenario scenario(name, e2e::WindowsPath(gadget), helper.empty() ? L"" : e2e::WindowsPath(helper));
+    try {
+      entry.run(scenario);
+    } catch (const e2e::Abort&) {
+    } catch (int code) {
+      return code;  // kSkipped
+    } catch (const std::exception& e) {
+      scenario.Check(false, L"the scenario runs to its end (" + std::wstring(e.what(), e.what() + strlen(e.what())) + L")");
+    }
+    if (scenario.failures() == 0) {
+      std::printf("scenario passed\n");
+      return 0;
+    }
+    std::printf("scenario failed: %d check(s)\n", scenario.failures());
+    return 1;
+  }
+  std::fprintf(stderr, "zq_e2e: no scenario named %ls\n", name.c_str());
+  return 2;
+}
+
+// The parent: the user's values kept, the child run in a job, the values back.
+int RunGuarded(const std::wstring& arguments, const std::wstring& name) {
+  const std::wstring saved = SavedStateFile();
+  if (const auto left = ReadFileBytes(saved)) {
+    if (const auto state = e2e::UserState::Deserialize(*left)) {
+      state->Restore();
+      std::printf("restored the user's settings that a killed run left changed\n");
+    }
+    DeleteFileW(saved.c_str());
+  }
+  const e2e::UserState before = e2e::UserState::Read();
+  if (!WriteFileBytes(saved, before.Serialize())) {
+    std::fprintf(stderr, "zq_e2e: cannot keep the user's settings in %ls; not running\n", saved.c_str());
+    return 2;
+  }
+
+  const win32::UniqueKernelHandle job(CreateJobObjectW(nullptr, nullptr));
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  if (job) SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
+
+  wchar_t self[MAX_PATH * 4];
+  GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
+  std::wstring commandLine = L"\"" + std::wstring(self) + L"\" --scenario " + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION child{};
+  DWORD code = 1;
+  if (CreateProcessW(self, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &startup,
+                     &child)) {
+    if (job) AssignProcessToJobObject(job.get(), child.hProcess);
+    ResumeThread(child.hThread);
+    CloseHandle(child.hThread);
+    if (WaitForSingleObject(child.hProcess, kScenarioLimitMs) == WAIT_OBJECT_0) {
+      GetExitCodeProcess(child.hProcess, &code);
+    } else {
+      std::printf("FAIL: the scenario ends within %lu s\n", kScenarioLimitMs / 1000);
+      if (e2e::SaveScreenshot(name + L"-hung.bmp")) std::printf("the screen then: %ls-hung.bmp\n", name.c_str());
+      code = 1;
+    }
+    CloseHandle(child.hProcess);
+  } else {
+    std::fprintf(stderr, "zq_e2e: cannot start the scenario: error %lu\n", GetLastError());
+  }
+  // Whatever the scenario left running ends before the values go back.
+  if (job) {
+    TerminateJobObject(job.get(), 1);
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
+    e2e::WaitUntil(
+        [&] {
+          return QueryInformationJobObject(job.get(), JobObjectBasicAccountingInformation, &accounting,
+                                           sizeof accounting, nullptr) &&
+                 accounting.ActiveProcesses == 0;
+        },
+        10000);
+  }
+
+  before.Restore();
+  if (!(e2e::UserState::Read() == before)) {
+    std::printf("FAIL: the user's settings are back as they were\n");
+    return 1;  // the file stays, for the next run to try again
+  }
+  DeleteFileW(saved.c_str());
+  return static_cast<int>(code);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc >= 4 && std::wstring(argv[1]) == L"--scenario")
+    return RunScenario(argv[2], argv[3], argc >= 5 ? argv[4] : L"");
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: zq_e2e SCENARIO GADGET_EXE [URL_HANDLER_EXE]\n");
+    return 2;
+  }
+  std::wstring arguments;
+  for (int i = 1; i < argc; ++i) arguments += (i > 1 ? L" \"" : L"\"") + std::wstring(argv[i]) + L"\"";
+  return RunGuarded(arguments, argv[1]);
+}

@@ -1,0 +1,53 @@
+#include "face_reader.h"
+
+#include "embedded_font.h"
+#include "painting.h"
+#include "placement.h"
+
+namespace e2e {
+
+namespace {
+
+// The height of the bar of `colour` standing on the base at column `x`.
+int BarHeight(const zqtest::Pixels& face, int x, COLORREF colour) {
+  int height = 0;
+  while (height <= 100 && face.At(x, face::kBarBase - height) == colour) ++height;
+  return height;
+}
+
+}  // namespace
+
+std::optional<LoadHistory> ChartHistory(const zqtest::Pixels& face) {
+  if (face.width != kMainWndWidth || face.height != kMainWndHeight) return std::nullopt;
+  LoadHistory history{};
+  for (int i = 0; i < face::kColumns; ++i) {
+    const int cpu = BarHeight(face, face::CpuBarLeft(i), kCpuColour);
+    const int mem = BarHeight(face, face::MemBarLeft(i), kMemColour);
+    if (cpu > 100 || mem > 100) return std::nullopt;
+    history[static_cast<std::size_t>(i)] = {static_cast<std::uint8_t>(cpu), static_cast<std::uint8_t>(mem)};
+  }
+  return history;
+}
+
+zqtest::Pixels ComposedFace(const LoadHistory& history) {
+  static const EmbeddedFont typeface;
+  MainWndData data;  // a bare record: its fonts and pens go with it
+  data.hSmallFont = CreateGadgetFont(kSmallFontHeight);
+  data.hLargeFont = CreateGadgetFont(kLargeFontHeight);
+  data.hCpuPen = CreateSeriesPen(kCpuColour);
+  data.hMemPen = CreateSeriesPen(kMemColour);
+  data.history = history;
+  zqtest::Canvas canvas(kMainWndWidth, kMainWndHeight);
+  // The gadget's own paint: a back buffer composed, then copied in one piece.
+  PaintFrame(canvas.dc(), canvas.width, canvas.height, data);
+  return canvas.Read();
+}
+
+int DifferingPixels(const zqtest::Pixels& a, const zqtest::Pixels& b) {
+  if (a.width != b.width || a.height != b.height) return a.width * a.height + 1;
+  int differ = 0;
+  for (std::size_t i = 0; i < a.data.size(); ++i) differ += a.data[i] != b.data[i];
+  return differ;
+}
+
+}  // namespace e2e

@@ -1,0 +1,25 @@
+// The gadget's face as the driver sees it on the screen: the history that its
+// chart's bars show (one pixel a percent), and the whole face that the
+// gadget's own painting composes for that history, to compare pixel for
+// pixel.
+#pragma once
+
+#include <optional>
+
+#include "load_math.h"
+#include "support/zqtest.h"
+
+namespace e2e {
+
+// The ten samples whose bars stand in `face` (the window's 349 x 366
+// pixels), newest first; nothing where a bar is taller than 100.
+std::optional<LoadHistory> ChartHistory(const zqtest::Pixels& face);
+
+// The face that the painting draws for `history`, with the gadget's artwork
+// and typeface (the driver carries both as resources of its own).
+zqtest::Pixels ComposedFace(const LoadHistory& history);
+
+// How many pixels differ between two pictures of the same size.
+int DifferingPixels(const zqtest::Pixels& a, const zqtest::Pixels& b);
+
+}  // namespace e2e

@@ -1,0 +1,54 @@
+#include "scenario.h"
+
+#include <cstdio>
+
+#include "main_window.h"
+#include "settings.h"
+#include "support/zqtest.h"
+
+namespace e2e {
+
+bool Scenario::Check(bool ok, const std::wstring& what) {
+  if (ok) {
+    std::printf("ok: %ls\n", what.c_str());
+  } else {
+    std::printf("FAIL: %ls\n", what.c_str());
+    ++failures_;
+    KeepScreenshot();
+  }
+  std::fflush(stdout);
+  return ok;
+}
+
+void Scenario::KeepScreenshot() {
+  if (screenshot_) return;
+  screenshot_ = true;
+  const std::wstring file = name + L".bmp";
+  if (SaveScreenshot(file)) std::printf("the screen at the first failure: %ls\n", file.c_str());
+}
+
+void Scenario::ForgetGadget() {
+  zqtest::DeleteSettings();
+  zqtest::DeleteValue(settings::kRunKeyPath, settings::kAutostartValue);
+}
+
+void Scenario::AcceptedBefore() {
+  ForgetGadget();
+  zqtest::SeedDword(settings::kUserAgreement, 1);
+}
+
+HWND Scenario::AwaitGadget(const Program& program) {
+  return Require(AwaitWindow(kMainWndTitle, 30000, program.id()), L"the gadget's window shows");
+}
+
+void Scenario::ExpectExit(const Program& program, DWORD code, const std::wstring& what) {
+  const auto exit = program.AwaitExit(30000);
+  Check(exit == code, what + (exit ? L" (ended with " + std::to_wstring(*exit) + L")" : L" (still running)"));
+}
+
+void Scenario::CloseAndExpectExit(const Program& program, HWND window) {
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  ExpectExit(program, 0, L"closing the window ends the process with 0");
+}
+
+}  // namespace e2e

@@ -1,0 +1,59 @@
+// One end-to-end scenario's run: the programs it uses, its verdicts, and the
+// steps that several scenarios share.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "desktop.h"
+
+namespace e2e {
+
+inline constexpr wchar_t kDialogTitle[] = L"Zelvaquint - User Agreement";
+inline constexpr wchar_t kErrorCaption[] = L"Ostrevo";
+// What CTest counts as a skipped scenario.
+inline constexpr int kSkipped = 77;
+
+// Ends a scenario at once; its failure is already counted.
+struct Abort {};
+
+class Scenario {
+ public:
+  Scenario(std::wstring name, std::wstring gadget, std::wstring helper)
+      : name(std::move(name)), gadget(std::move(gadget)), helper(std::move(helper)) {}
+
+  const std::wstring name;
+  const std::wstring gadget;  // the program under test, as a Windows path
+  const std::wstring helper;  // the stand-in browser, where one is needed
+
+  // Verdicts: Check notes a failure and goes on, Require ends the scenario.
+  bool Check(bool ok, const std::wstring& what);
+  template <typename T>
+  T Require(T value, const std::wstring& what) {
+    if (!Check(static_cast<bool>(value), what)) throw Abort{};
+    return value;
+  }
+  int failures() const { return failures_; }
+
+  // Saves the screen as <name>.bmp beside the log, once, at the first failure.
+  void KeepScreenshot();
+
+  // A profile on which the gadget never ran: no settings key, no Run value.
+  static void ForgetGadget();
+  // The same profile after a first start that accepted the agreement.
+  static void AcceptedBefore();
+  // The window of the gadget that `program` runs, required to show.
+  HWND AwaitGadget(const Program& program);
+  // Closes the gadget's window as the system does (WM_CLOSE) and checks that
+  // the process then ends with 0.
+  void CloseAndExpectExit(const Program& program, HWND window);
+  void ExpectExit(const Program& program, DWORD code, const std::wstring& what);
+
+ private:
+  int failures_ = 0;
+  bool screenshot_ = false;
+};
+
+}  // namespace e2e
