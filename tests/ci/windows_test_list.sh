@@ -15,10 +15,10 @@ cmake -S "$ZQ_ROOT" -B "$build" --toolchain "$ZQ_ROOT/cmake/toolchain-i686-w64-m
 listed=$(cd "$build" && ctest -N 2>/dev/null | sed -n 's/^ *Test *#[0-9]*: //p' | sort)
 expected=$(printf '%s\n' "$@" | sort)
 if [ "$listed" = "$expected" ]; then
-  pass "the tests are the Win32 programs: $(echo "$expected" | tr "\n" " ")"
+  pass "the tests are the Win32 programs and the scenarios: $(echo "$expected" | tr "\n" " ")"
 else
   diff <(echo "$expected") <(echo "$listed") | sed 's/^/  /' >&2
-  fail "the tests are the Win32 programs (< expected, > listed)"
+  fail "the tests are the Win32 programs and the scenarios (< expected, > listed)"
 fi
 unsandboxed() { ! grep -rq --include=CTestTestfile.cmake wine-sandbox "$build"; }
 check "no test runs through the Wine sandbox" unsandboxed

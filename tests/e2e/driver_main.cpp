@@ -90,11 +90,19 @@ int RunGuarded(const std::wstring& arguments, const std::wstring& name) {
   wchar_t self[MAX_PATH * 4];
   GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
   std::wstring commandLine = L"\"" + std::wstring(self) + L"\" --scenario " + arguments;
+  // The child reports on this process's output, which may be a pipe.
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  for (const HANDLE h : {startup.hStdInput, startup.hStdOutput, startup.hStdError})
+    if (h && h != INVALID_HANDLE_VALUE) SetHandleInformation(h, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+  std::fflush(stdout);
   PROCESS_INFORMATION child{};
   DWORD code = 1;
-  if (CreateProcessW(self, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &startup,
+  if (CreateProcessW(self, commandLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr, &startup,
                      &child)) {
     if (job) AssignProcessToJobObject(job.get(), child.hProcess);
     ResumeThread(child.hThread);

@@ -3,6 +3,7 @@
 #include "embedded_font.h"
 #include "painting.h"
 #include "placement.h"
+#include "support/painting_record.h"
 
 namespace e2e {
 
@@ -31,11 +32,8 @@ std::optional<LoadHistory> ChartHistory(const zqtest::Pixels& face) {
 
 zqtest::Pixels ComposedFace(const LoadHistory& history) {
   static const EmbeddedFont typeface;
-  MainWndData data;  // a bare record: its fonts and pens go with it
-  data.hSmallFont = CreateGadgetFont(kSmallFontHeight);
-  data.hLargeFont = CreateGadgetFont(kLargeFontHeight);
-  data.hCpuPen = CreateSeriesPen(kCpuColour);
-  data.hMemPen = CreateSeriesPen(kMemColour);
+  MainWndData data;
+  zqtest::EquipForPainting(data);
   data.history = history;
   zqtest::Canvas canvas(kMainWndWidth, kMainWndHeight);
   // The gadget's own paint: a back buffer composed, then copied in one piece.

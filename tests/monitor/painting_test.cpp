@@ -13,6 +13,7 @@
 #include "painting.h"
 #include "placement.h"
 #include "resource.h"
+#include "support/painting_record.h"
 #include "support/zqtest.h"
 
 namespace {
@@ -22,11 +23,8 @@ using zqtest::Pixels;
 const EmbeddedFont g_typeface;
 
 Pixels Compose(const LoadHistory& history) {
-  MainWndData data;  // owns the drawing objects below
-  data.hSmallFont = CreateGadgetFont(kSmallFontHeight);
-  data.hLargeFont = CreateGadgetFont(kLargeFontHeight);
-  data.hCpuPen = CreateSeriesPen(kCpuColour);
-  data.hMemPen = CreateSeriesPen(kMemColour);
+  MainWndData data;
+  zqtest::EquipForPainting(data);
   data.history = history;
   zqtest::Canvas canvas(kMainWndWidth, kMainWndHeight);
   ComposeFrame(canvas.dc(), data);
@@ -227,10 +225,7 @@ TEST(ComposedFrame, ATickMovesEverySampleOneColumnRight) {
 
 TEST(ComposedFrame, TheTargetKeepsItsPenAndFont) {
   MainWndData data;
-  data.hSmallFont = CreateGadgetFont(kSmallFontHeight);
-  data.hLargeFont = CreateGadgetFont(kLargeFontHeight);
-  data.hCpuPen = CreateSeriesPen(kCpuColour);
-  data.hMemPen = CreateSeriesPen(kMemColour);
+  zqtest::EquipForPainting(data);
   zqtest::Canvas canvas(kMainWndWidth, kMainWndHeight);
   const HGDIOBJ pen = GetCurrentObject(canvas.dc(), OBJ_PEN);
   const HGDIOBJ font = GetCurrentObject(canvas.dc(), OBJ_FONT);

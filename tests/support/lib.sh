@@ -4,7 +4,6 @@
 # the pointer, the keyboard, screenshots and the registry.
 set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib.sh"
-RUN_KEY='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 
 # Verdicts: check notes a failure and goes on, die ends the test at once.
 # A test may define on_failure to show more when it fails.
@@ -21,43 +20,6 @@ finish() {
   if declare -F on_failure >/dev/null; then on_failure; fi
   echo "scenario failed: $failures check(s)" >&2; exit 1
 }
-
-window_absent() { [ -z "$(window_named "$1")" ]; }
-window_shows() { await_window "$@" >/dev/null; }  # as a check, quietly
-# Window geometry as shell variables X, Y, WIDTH, HEIGHT.
-geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; }
-
-# program_wait [SECONDS]: waits (bounded) for the program started last to
-# end and puts its exit code in PROGRAM_CODE (only this shell can wait).
-PROGRAM_CODE=
-program_ended() { ! program_running; }
-program_wait() {
-  PROGRAM_CODE=timeout
-  wait_until "${1:-30}" program_ended || return 1
-  wait "$PROGRAM_PID"
-  PROGRAM_CODE=$?
-}
-check_exit_0() {  # check_exit_0 DESCRIPTION: waits for it, checks it ended with 0
-  program_wait
-  check "$1 (got $PROGRAM_CODE)" test "$PROGRAM_CODE" = 0
-}
-
-# Registry access through Wine's own reg tool.
-reg_value() {  # reg_value KEY NAME -> "TYPE DATA", or nothing when missing
-  wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
-    awk -v n="$2" '$1 == n { t = $2; $1 = ""; $2 = ""; sub(/^  /, ""); print t " " $0 }'
-}
-reg_dword() {  # reg_dword KEY NAME -> the signed value of a REG_DWORD, or nothing
-  local v
-  v=$(reg_value "$1" "$2")
-  [[ "$v" == "REG_DWORD "* ]] || return 0
-  v=$((${v#REG_DWORD }))
-  [ "$v" -le 2147483647 ] || v=$((v - 4294967296))
-  echo "$v"
-}
-value_is() { [ "$(reg_value "$1" "$2")" = "$3" ]; }  # value_is KEY NAME "TYPE DATA"
-has_value() { [ -n "$(reg_value "$1" "$2")" ]; }
-reg_key_exists() { wine reg query "$1" >/dev/null 2>&1; }
 
 # The Windows path of a Unix file.
 windows_path() { wine winepath -w "$1" 2>/dev/null | tr -d '\r'; }

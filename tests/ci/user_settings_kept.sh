@@ -1,0 +1,48 @@
+#!/usr/bin/env bash
+# user_settings_kept.sh: a person who runs `ctest` on their own Windows
+# desktop keeps their gadget as it was. A build configured as on Windows
+# (the emulator off: the same test list, each test run directly) runs every
+# one of its tests, one after another, with Wine standing in for Windows, in
+# one Wine prefix that holds a user's gadget: an agreement of 7, the place
+# (123, 45) and a Run value for their own copy. Afterwards the user's keys
+# export byte for byte as before.
+source "$(dirname "${BASH_SOURCE[0]}")/../support/lib.sh"
+arch=$("$ZQ_ROOT/scripts/wine-arch")
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+export ZQ_SANDBOX_PREFIX=$work/prefix
+sandbox() { "$ZQ_ROOT/scripts/wine-sandbox" "$@"; }
+
+cmake -S "$ZQ_ROOT" -B "$work/build" --toolchain "$ZQ_ROOT/cmake/toolchain-$arch-w64-mingw32.cmake" \
+  -DCMAKE_BUILD_TYPE=Release -DZQ_WINE_EMULATOR=OFF -DCMAKE_CROSSCOMPILING_EMULATOR="$ZQ_ROOT/scripts/wine-sandbox" \
+  >"$work/configure.log" 2>&1 || { cat "$work/configure.log" >&2; die "the Windows configuration"; }
+cmake --build "$work/build" -j"$(nproc)" >"$work/build.log" 2>&1 || { tail -30 "$work/build.log" >&2; die "its build"; }
+
+# What the user's keys hold, as Windows' reg tool writes them out.
+user_keys() {
+  sandbox bash -c "wine reg export 'HKCU\\Software\\QUORVANE' '$(windows_dir)\\gadget-$1.reg' /y &&
+                   wine reg export 'HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run' '$(windows_dir)\\run-$1.reg' /y" \
+    >/dev/null 2>&1
+}
+windows_dir() { echo "Z:${work//\//\\}"; }
+sandbox bash -c "
+  wine reg add 'HKCU\\Software\\QUORVANE\\Zelvaquint\\1' /v UserAgreement /t REG_DWORD /d 7 /f &&
+  wine reg add 'HKCU\\Software\\QUORVANE\\Zelvaquint\\1' /v PosX /t REG_DWORD /d 123 /f &&
+  wine reg add 'HKCU\\Software\\QUORVANE\\Zelvaquint\\1' /v PosY /t REG_DWORD /d 45 /f &&
+  wine reg add 'HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run' /v Zelvaquint /t REG_SZ \
+    /d '\"C:\\Users\\Public\\Zelvaquint\\Zelvaquint.exe\"' /f" >/dev/null 2>&1 || die "a user's gadget seeded"
+user_keys before || die "the user's keys exported"
+grep -a . "$work"/gadget-before.reg "$work"/run-before.reg | tr -d '\0\r' | sed 's/^/  /'
+
+(cd "$work/build" && ctest -j1 --output-on-failure) >"$work/ctest.log" 2>&1
+ran=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2/p' "$work/ctest.log")
+check "every test of the Windows build passes in the user's prefix ($(grep 'tests passed' "$work/ctest.log"))" \
+  grep -q '100% tests passed' "$work/ctest.log"
+[ "${ran:-0}" -gt 20 ] || fail "the Windows build's tests ran (${ran:-none})"
+grep -q '100% tests passed' "$work/ctest.log" || sed -n '/tests FAILED/,$p' "$work/ctest.log" >&2
+
+user_keys after || die "the user's keys exported afterwards"
+check "the gadget's key is byte for byte as before" cmp "$work/gadget-before.reg" "$work/gadget-after.reg"
+check "the Run key is byte for byte as before" cmp "$work/run-before.reg" "$work/run-after.reg"
+finish
