@@ -9,6 +9,10 @@
 # system moves the window because its body answers the hit test as caption.
 source "$(dirname "$0")/../support/lib.sh"
 host=$1
+# The host keeps its settings in a scratch user hive; this one it shares and
+# leaves in place, so the saved place can be read after it ends.
+export ZQ_SCRATCH_USER_HIVE='Software\Zelvaquint test hive drag_test'
+SETTINGS_KEY="HKCU\\$ZQ_SCRATCH_USER_HIVE\\${SETTINGS_KEY#HKCU\\}"
 
 pos() { reg_dword "$SETTINGS_KEY" "$1"; }
 saved_at() { [ "$(pos PosX)" = "$1" ] && [ "$(pos PosY)" = "$2" ]; }

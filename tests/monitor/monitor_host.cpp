@@ -4,8 +4,11 @@
 
 #include "embedded_font.h"
 #include "main_window.h"
+#include "support/zqtest.h"
 
 int wmain() {
+  const zqtest::ScratchUserHive hive;
+  if (!hive.ok()) return 3;
   const EmbeddedFont typeface;
   if (!RegisterMainWndClass()) return 1;
   if (!CreateMainWnd()) return 2;
