@@ -73,6 +73,8 @@ struct Figure {
 
 int wmain(int argc, wchar_t** argv) {
   const int frames = argc > 1 ? std::max(1000, _wtoi(argv[1])) : 2000;
+  const zqtest::ScratchUserHive hive;
+  if (!hive.ok()) return 1;
   const EmbeddedFont typeface;
   if (!typeface.handle() || !RegisterMainWndClass()) return 1;
   const HWND hwnd = CreateMainWnd();

@@ -3,7 +3,9 @@
 #include <windows.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "settings.h"
 #include "support/zqtest.h"
@@ -20,6 +22,35 @@ class Registry : public ::testing::Test {
     zqtest::DeleteSettings();
     zqtest::DeleteValue(settings::kRunKeyPath, settings::kAutostartValue);
   }
+};
+
+// A folder with blanks in its name under the temp folder, this test's own,
+// removed with what it holds at the end, pass or fail.
+class ScratchFolder {
+ public:
+  ScratchFolder()
+      : path_(std::filesystem::temp_directory_path() / zqtest::ScratchName(L"Zelvaquint test")) {
+    std::error_code error;
+    ok_ = std::filesystem::create_directory(path_, error);
+    // The temp folder may be named in short form; the copy is started by,
+    // and so reads back, the long one.
+    wchar_t full[MAX_PATH];
+    const DWORD length = GetLongPathNameW(path_.c_str(), full, MAX_PATH);
+    if (ok_ && length > 0 && length < MAX_PATH) path_ = full;
+  }
+  ~ScratchFolder() {
+    std::error_code error;
+    if (ok_) std::filesystem::remove_all(path_, error);
+  }
+  ScratchFolder(const ScratchFolder&) = delete;
+  ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+  bool ok() const { return ok_; }
+  std::wstring path() const { return path_.wstring(); }
+
+ private:
+  std::filesystem::path path_;
+  bool ok_ = false;
 };
 
 bool KeyExists() { return static_cast<bool>(zqtest::OpenUserKey(settings::kKeyPath, KEY_READ)); }
@@ -115,33 +146,39 @@ TEST_F(Registry, ChildWritesAutostart) {
 
 TEST_F(Registry, AutostartQuotesAPathWithBlanks) {
   if (std::getenv("ZQ_AUTOSTART_CHILD")) GTEST_SKIP();
-  const std::wstring folder = L"C:\\Program Files\\Zelvaquint Test";
-  const std::wstring copy = folder + L"\\settings test.exe";
-  CreateDirectoryW(folder.c_str(), nullptr);
+  const ScratchFolder folder;
+  ASSERT_TRUE(folder.ok());
+  const std::wstring copy = folder.path() + L"\\settings test.exe";
   wchar_t self[MAX_PATH];
   GetModuleFileNameW(nullptr, self, MAX_PATH);
   ASSERT_TRUE(CopyFileW(self, copy.c_str(), FALSE));
 
+  // The child shares this program's scratch user hive.
   SetEnvironmentVariableW(L"ZQ_AUTOSTART_CHILD", L"1");
   std::wstring command = L"\"" + copy + L"\" --gtest_filter=Registry.ChildWritesAutostart";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessW(copy.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                             nullptr, &startup, &process));
+  const bool started = CreateProcessW(copy.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                      nullptr, &startup, &process);
   SetEnvironmentVariableW(L"ZQ_AUTOSTART_CHILD", nullptr);
-  ASSERT_EQ(WaitForSingleObject(process.hProcess, 60000), WAIT_OBJECT_0);
+  ASSERT_TRUE(started);
+  const DWORD waited = WaitForSingleObject(process.hProcess, 60000);
+  // Ended either way, so that its folder can go.
+  if (waited != WAIT_OBJECT_0) {
+    TerminateProcess(process.hProcess, 1);
+    WaitForSingleObject(process.hProcess, 5000);
+  }
   DWORD code = 1;
   GetExitCodeProcess(process.hProcess, &code);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
+  ASSERT_EQ(waited, WAIT_OBJECT_0);
   EXPECT_EQ(code, 0u);
 
   const RawValue value = ReadRaw(settings::kRunKeyPath, settings::kAutostartValue);
   ASSERT_TRUE(value.present);
   EXPECT_EQ(value.AsString(), L"\"" + copy + L"\"" + std::wstring(1, L'\0'));
-  DeleteFileW(copy.c_str());
-  RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace

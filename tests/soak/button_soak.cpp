@@ -87,6 +87,9 @@ class Driver {
 int main(int argc, char** argv) {
   const soak::Options options = soak::ParseArgs(argc, argv);
   if (options.marks) soak::Mark("start");
+  // Static, so that the exit in soak::Fail removes it too.
+  static const zqtest::ScratchUserHive hive;
+  if (!hive.ok()) soak::Fail("no scratch user hive", -1);
   const EmbeddedFont typeface;
   if (!RegisterButtonClass()) soak::Fail("class registration", -1);
 

@@ -31,6 +31,9 @@ bool Cycle(HWND hwnd, MainWndData& data, soak::Stopwatch& tick, soak::Stopwatch&
 int main(int argc, char** argv) {
   const soak::Options options = soak::ParseArgs(argc, argv);
   if (options.marks) soak::Mark("start");
+  // Static, so that the exit in soak::Fail removes it too.
+  static const zqtest::ScratchUserHive hive;
+  if (!hive.ok()) soak::Fail("no scratch user hive", -1);
   const EmbeddedFont typeface;
   if (!RegisterButtonClass() || !RegisterMainWndClass()) soak::Fail("class registration", -1);
   const HWND hwnd = CreateMainWnd();

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <utility>
 
 #include "settings.h"
 
@@ -26,6 +28,40 @@ HBITMAP CreateDib(int width, int height, std::uint32_t*& bits) {
 constexpr COLORREF ToColorref(std::uint32_t p) { return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); }
 
 }  // namespace
+
+std::wstring ScratchName(const wchar_t* stem) {
+  return std::wstring(stem) + L" " + std::to_wstring(GetCurrentProcessId()) + L"-" +
+         std::to_wstring(GetTickCount64());
+}
+
+ScratchUserHive::ScratchUserHive() {
+  wchar_t shared[256];
+  const DWORD length = GetEnvironmentVariableW(kScratchHiveVariable, shared, std::size(shared));
+  if (length > 0 && length < std::size(shared)) {
+    path_ = shared;
+  } else {
+    // Not volatile, which would go even after a crash: a volatile key takes
+    // only volatile subkeys, and the settings store creates lasting ones.
+    path_ = L"Software\\" + ScratchName(L"Zelvaquint test hive");
+    owned_ = true;
+  }
+  const win32::UniqueRegKey key = CreateUserKey(path_.c_str());
+  if (!key) {
+    owned_ = false;
+    return;
+  }
+  // The override holds a duplicate of the handle.
+  overridden_ = RegOverridePredefKey(HKEY_CURRENT_USER, key.get()) == ERROR_SUCCESS;
+  if (owned_ && overridden_) SetEnvironmentVariableW(kScratchHiveVariable, path_.c_str());
+}
+
+ScratchUserHive::~ScratchUserHive() {
+  // Back to the real hive first, or the path would name a key inside the scratch one.
+  if (overridden_) RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+  if (!owned_) return;
+  SetEnvironmentVariableW(kScratchHiveVariable, nullptr);
+  RegDeleteTreeW(HKEY_CURRENT_USER, path_.c_str());
+}
 
 void DispatchPending(PointerMessages pointer) {
   MSG msg;
@@ -116,6 +152,31 @@ RawValue ReadRaw(const wchar_t* path, const wchar_t* name) {
     v.present = RegQueryValueExW(key.get(), name, nullptr, &v.type, v.data.data(), &size) == ERROR_SUCCESS;
   }
   return v;
+}
+
+std::optional<std::map<std::wstring, RawValue>> ReadValues(const wchar_t* path) {
+  const win32::UniqueRegKey key = OpenUserKey(path, KEY_READ);
+  if (!key) return std::nullopt;
+  DWORD count = 0, longestName = 0, longestData = 0;
+  if (RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,
+                       &longestData, nullptr, nullptr) != ERROR_SUCCESS)
+    return std::nullopt;
+  std::map<std::wstring, RawValue> values;
+  for (DWORD i = 0; i < count; ++i) {
+    std::wstring name(longestName + 1, L'\0');
+    DWORD nameLength = longestName + 1;
+    RawValue v;
+    v.data.resize(longestData);
+    DWORD size = longestData;
+    if (RegEnumValueW(key.get(), i, name.data(), &nameLength, nullptr, &v.type, v.data.data(), &size) !=
+        ERROR_SUCCESS)
+      continue;
+    name.resize(nameLength);
+    v.data.resize(size);
+    v.present = true;
+    values.emplace(std::move(name), std::move(v));
+  }
+  return values;
 }
 
 bool DeleteValue(const wchar_t* path, const wchar_t* name) {

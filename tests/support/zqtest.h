@@ -1,12 +1,14 @@
-// What the Windows test programs share: message pumping with a deadline, a
-// canvas whose pixels a test reads back, the face a font really got, the
-// gadget's registry values, and plain windows of a class of their own.
+// What the Windows test programs share: a scratch user hive, message
+// pumping with a deadline, a canvas whose pixels a test reads back, the face
+// a font really got, the gadget's registry values, and plain windows of a
+// class of their own.
 #pragma once
 
 #include <windows.h>
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +16,39 @@
 #include "handles.h"
 
 namespace zqtest {
+
+// --- Scratch user hive ------------------------------------------------------
+
+// `stem`, a blank, this process's id and the time: a name for a scratch
+// place of this program's own.
+std::wstring ScratchName(const wchar_t* stem);
+
+// Names the scratch key, under the real HKCU, that a program shares with
+// whatever started it.
+inline constexpr wchar_t kScratchHiveVariable[] = L"ZQ_SCRATCH_USER_HIVE";
+
+// For its lifetime, this process's HKEY_CURRENT_USER is a fresh key of its
+// own in the real hive, removed whole at the end: a test neither sees nor
+// changes the person's own settings and autostart entry. Processes started
+// meanwhile share it through kScratchHiveVariable. A program started with
+// that variable set shares the key it names and leaves it to its owner.
+// Every GoogleTest program of the Windows build gets one from the support
+// library (scratch_hive_environment.cpp); other programs hold one in main.
+class ScratchUserHive {
+ public:
+  ScratchUserHive();
+  ~ScratchUserHive();
+  ScratchUserHive(const ScratchUserHive&) = delete;
+  ScratchUserHive& operator=(const ScratchUserHive&) = delete;
+
+  // False when HKEY_CURRENT_USER is still the real hive.
+  bool ok() const { return overridden_; }
+
+ private:
+  std::wstring path_;
+  bool owned_ = false;
+  bool overridden_ = false;
+};
 
 // --- Messages ---------------------------------------------------------------
 
@@ -79,8 +114,11 @@ struct RawValue {
   std::vector<BYTE> data;
   // The data as UTF-16 code units, terminating zeros included.
   std::wstring AsString() const;
+  bool operator==(const RawValue&) const = default;
 };
 RawValue ReadRaw(const wchar_t* path, const wchar_t* name);
+// Every value of HKCU\`path` by name; nothing when there is no such key.
+std::optional<std::map<std::wstring, RawValue>> ReadValues(const wchar_t* path);
 // Removes a value of HKCU\`path`; false if there was none.
 bool DeleteValue(const wchar_t* path, const wchar_t* name);
 
