@@ -75,8 +75,8 @@ LRESULT MainWndData::OnTimer(WPARAM timerId) {
 
 void MainWndData::SavePosition() {
   RECT rect{};
-  GetWindowRect(hwnd, &rect);
-  {
+  // A place that cannot be read is not saved: (0, 0) is not where the window is.
+  if (GetWindowRect(hwnd, &rect)) {
     const SettingsKey key;
     key.WriteDword(settings::kPosX, static_cast<DWORD>(rect.left));
     key.WriteDword(settings::kPosY, static_cast<DWORD>(rect.top));

@@ -65,16 +65,45 @@ std::wstring WindowsPath(const std::wstring& path) {
   return length > 0 && length < MAX_PATH * 4 ? std::wstring(full, length) : dos;
 }
 
-Program::Program(const std::wstring& exe, const std::wstring& arguments) {
+Program::Program(const std::wstring& exe, const std::wstring& arguments) { Start(exe, arguments, 0, nullptr); }
+
+Program::Program(const std::wstring& exe, const std::wstring& dll, const std::function<void(DWORD pid)>& prepare) {
+  HANDLE thread = nullptr;
+  Start(exe, {}, CREATE_SUSPENDED, &thread);
+  const win32::UniqueKernelHandle mainThread(thread);
+  prepare(id_);
+  // The DLL is loaded by a thread of the program's own, which runs
+  // LoadLibraryW on its name.
+  const SIZE_T bytes = (dll.size() + 1) * sizeof(wchar_t);
+  void* name = VirtualAllocEx(process_.get(), nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+  const auto load = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
+  DWORD loaded = 0;
+  if (name && WriteProcessMemory(process_.get(), name, dll.c_str(), bytes, nullptr)) {
+    const win32::UniqueKernelHandle loader(CreateRemoteThread(process_.get(), nullptr, 0, load, name, 0, nullptr));
+    if (loader && WaitForSingleObject(loader.get(), 30000) == WAIT_OBJECT_0) GetExitCodeThread(loader.get(), &loaded);
+  }
+  if (!loaded) {
+    TerminateProcess(process_.get(), 1);
+    throw std::runtime_error("cannot load " + Narrow(dll) + " into " + Narrow(exe));
+  }
+  ResumeThread(mainThread.get());
+}
+
+void Program::Start(const std::wstring& exe, const std::wstring& arguments, DWORD flags, HANDLE* thread) {
   std::wstring commandLine = L"\"" + exe + L"\"";
   if (!arguments.empty()) commandLine += L" " + arguments;
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started{};
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &startup,
                       &started))
     throw std::runtime_error("cannot start " + Narrow(exe) + ", error " + std::to_string(GetLastError()));
-  CloseHandle(started.hThread);
+  if (thread) {
+    *thread = started.hThread;
+  } else {
+    CloseHandle(started.hThread);
+  }
   process_.reset(started.hProcess);
   id_ = started.dwProcessId;
 }

@@ -27,6 +27,9 @@ class Program {
  public:
   // Starts `exe` with `arguments`; throws std::runtime_error when it cannot.
   explicit Program(const std::wstring& exe, const std::wstring& arguments = {});
+  // Starts `exe` with the DLL `dll` loaded into it before the program's own
+  // code runs; `prepare` is called with the process id before that.
+  Program(const std::wstring& exe, const std::wstring& dll, const std::function<void(DWORD pid)>& prepare);
   DWORD id() const { return id_; }
   HANDLE handle() const { return process_.get(); }
   bool Running() const;
@@ -34,6 +37,8 @@ class Program {
   std::optional<DWORD> AwaitExit(DWORD timeoutMs) const;
 
  private:
+  void Start(const std::wstring& exe, const std::wstring& arguments, DWORD flags, HANDLE* thread);
+
   win32::UniqueKernelHandle process_;
   DWORD id_ = 0;
 };

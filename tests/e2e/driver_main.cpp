@@ -19,9 +19,6 @@
 
 namespace {
 
-// The scenario itself gets this long; CTest allows a little more.
-constexpr DWORD kScenarioLimitMs = 150000;
-
 std::wstring SavedStateFile() {
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
@@ -68,6 +65,9 @@ int RunScenario(const std::wstring& name, const std::wstring& gadget, const std:
 
 // The parent: the user's values kept, the child run in a job, the values back.
 int RunGuarded(const std::wstring& arguments, const std::wstring& name) {
+  DWORD limitMs = 150000;
+  for (const auto& entry : e2e::Scenarios())
+    if (name == entry.name) limitMs = static_cast<DWORD>(entry.limitSeconds) * 1000;
   const std::wstring saved = SavedStateFile();
   if (const auto left = ReadFileBytes(saved)) {
     if (const auto state = e2e::UserState::Deserialize(*left)) {
@@ -107,10 +107,10 @@ int RunGuarded(const std::wstring& arguments, const std::wstring& name) {
     if (job) AssignProcessToJobObject(job.get(), child.hProcess);
     ResumeThread(child.hThread);
     CloseHandle(child.hThread);
-    if (WaitForSingleObject(child.hProcess, kScenarioLimitMs) == WAIT_OBJECT_0) {
+    if (WaitForSingleObject(child.hProcess, limitMs) == WAIT_OBJECT_0) {
       GetExitCodeProcess(child.hProcess, &code);
     } else {
-      std::printf("FAIL: the scenario ends within %lu s\n", kScenarioLimitMs / 1000);
+      std::printf("FAIL: the scenario ends within %lu s\n", limitMs / 1000);
       if (e2e::SaveScreenshot(name + L"-hung.bmp")) std::printf("the screen then: %ls-hung.bmp\n", name.c_str());
       code = 1;
     }

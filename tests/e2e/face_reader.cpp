@@ -41,6 +41,13 @@ zqtest::Pixels ComposedFace(const LoadHistory& history) {
   return canvas.Read();
 }
 
+bool FaceIsPainted(const zqtest::Pixels& face, int* differ) {
+  const auto history = ChartHistory(face);
+  const int off = history ? DifferingPixels(face, ComposedFace(*history)) : face.width * face.height;
+  if (differ) *differ = off;
+  return off == 0;
+}
+
 int DifferingPixels(const zqtest::Pixels& a, const zqtest::Pixels& b) {
   if (a.width != b.width || a.height != b.height) return a.width * a.height + 1;
   int differ = 0;

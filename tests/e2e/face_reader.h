@@ -19,6 +19,10 @@ std::optional<LoadHistory> ChartHistory(const zqtest::Pixels& face);
 // and typeface (the driver carries both as resources of its own).
 zqtest::Pixels ComposedFace(const LoadHistory& history);
 
+// Whether `face` is exactly the painting of the history its chart shows;
+// `differ`, when given, gets how many pixels are off.
+bool FaceIsPainted(const zqtest::Pixels& face, int* differ = nullptr);
+
 // How many pixels differ between two pictures of the same size.
 int DifferingPixels(const zqtest::Pixels& a, const zqtest::Pixels& b);
 

@@ -17,6 +17,7 @@
 #include "placement.h"
 #include "resource.h"
 #include "settings.h"
+#include "sweep.h"
 
 namespace e2e {
 
@@ -437,7 +438,8 @@ const std::vector<ScenarioEntry>& Scenarios() {
     std::memcpy(data.data(), &v, sizeof v);
     return data;
   };
-  static const std::vector<ScenarioEntry> table = {
+  static const std::vector<ScenarioEntry> table = [&] {
+    std::vector<ScenarioEntry> all = {
       {L"first-start-escape", [](Scenario& s) { FirstStart(s, Answer::Escape); }},
       {L"first-start-close-button", [](Scenario& s) { FirstStart(s, Answer::CloseButton); }},
       {L"first-start-close-box", [](Scenario& s) { FirstStart(s, Answer::CloseBox); }},
@@ -457,7 +459,10 @@ const std::vector<ScenarioEntry>& Scenarios() {
       {L"without-dialog", WithoutDialog},
       {L"drag", Drag},
       {L"readings", Readings},
-  };
+    };
+    AddSweepScenarios(all);
+    return all;
+  }();
   return table;
 }
 

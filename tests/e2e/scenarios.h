@@ -12,6 +12,8 @@ namespace e2e {
 struct ScenarioEntry {
   const wchar_t* name;
   std::function<void(Scenario&)> run;
+  // How long the scenario may take; CTest allows it half a minute more.
+  int limitSeconds = 150;
 };
 
 const std::vector<ScenarioEntry>& Scenarios();

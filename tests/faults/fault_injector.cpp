@@ -1,0 +1,308 @@
+// fault_injector.dll: loaded into the real gadget before it runs, it puts a
+// stand-in in front of each fallible call the program imports (and of the
+// two it reaches through GetProcAddress). A stand-in counts its calls and,
+// where the driver armed it in the process's control block, fails the call
+// with the call's documented failure value and last error instead of making
+// it. It also keeps count of the GDI objects and DCs the program holds, and
+// can plant the answers of the processor queries. The program itself is the
+// shipped one, unchanged.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "fault_control.h"
+
+namespace {
+
+using faults::Call;
+
+faults::Control* g_control = nullptr;
+HANDLE g_mapping = nullptr;
+
+// True when this call of `call` is to fail; counts it either way.
+bool Fails(Call call) {
+  if (!g_control) return false;
+  faults::CallControl& c = g_control->call[static_cast<int>(call)];
+  const LONG n = InterlockedIncrement(&c.calls);
+  const LONG from = c.failFrom;
+  if (from == 0 || n < from || n >= from + c.failCount) return false;
+  InterlockedIncrement(&c.failed);
+  return true;
+}
+
+// --- The GDI objects and DCs the program holds --------------------------------
+
+CRITICAL_SECTION g_liveLock;
+std::vector<void*> g_live;
+
+template <typename H>
+H Held(H handle) {
+  if (handle && g_control) {
+    EnterCriticalSection(&g_liveLock);
+    g_live.push_back(reinterpret_cast<void*>(handle));
+    g_control->liveGdi = static_cast<LONG>(g_live.size());
+    LeaveCriticalSection(&g_liveLock);
+  }
+  return handle;
+}
+
+void Released(void* handle) {
+  if (!g_control) return;
+  EnterCriticalSection(&g_liveLock);
+  for (auto it = g_live.begin(); it != g_live.end(); ++it) {
+    if (*it == handle) {
+      g_live.erase(it);
+      break;
+    }
+  }
+  g_control->liveGdi = static_cast<LONG>(g_live.size());
+  LeaveCriticalSection(&g_liveLock);
+}
+
+// --- The stand-ins ------------------------------------------------------------
+
+// A stand-in that fails with `value` and last error `error`, and otherwise
+// makes the call; what it hands back is `keep`-ed (counted as held or not).
+#define ZQ_FAULTY(Name, CallId, Value, Error, Keep, Params, Args)  \
+  decltype(&::Name) real_##Name = nullptr;                         \
+  auto WINAPI faulty_##Name Params->decltype(real_##Name Args) {   \
+    if (Fails(CallId)) {                                           \
+      SetLastError(Error);                                         \
+      return Value;                                                \
+    }                                                              \
+    return Keep(real_##Name Args);                                 \
+  }
+
+template <typename T>
+T Pass(T value) {
+  return value;
+}
+
+ZQ_FAULTY(RegCreateKeyExW, Call::RegCreateKeyExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, Pass,
+          (HKEY key, LPCWSTR sub, DWORD reserved, LPWSTR cls, DWORD options, REGSAM sam,
+           const LPSECURITY_ATTRIBUTES sa, PHKEY result, LPDWORD disposition),
+          (key, sub, reserved, cls, options, sam, sa, result, disposition))
+ZQ_FAULTY(RegQueryValueExW, Call::RegQueryValueExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, Pass,
+          (HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size),
+          (key, name, reserved, type, data, size))
+ZQ_FAULTY(RegSetValueExW, Call::RegSetValueExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, Pass,
+          (HKEY key, LPCWSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size),
+          (key, name, reserved, type, data, size))
+ZQ_FAULTY(RegDeleteValueW, Call::RegDeleteValueW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, Pass,
+          (HKEY key, LPCWSTR name), (key, name))
+ZQ_FAULTY(GetModuleFileNameW, Call::GetModuleFileNameW, 0, ERROR_NOT_ENOUGH_MEMORY, Pass,
+          (HMODULE module, LPWSTR name, DWORD size), (module, name, size))
+ZQ_FAULTY(FindResourceW, Call::FindResourceW, nullptr, ERROR_RESOURCE_NAME_NOT_FOUND, Pass,
+          (HMODULE module, LPCWSTR name, LPCWSTR type), (module, name, type))
+ZQ_FAULTY(SizeofResource, Call::SizeofResource, 0, ERROR_RESOURCE_DATA_NOT_FOUND, Pass,
+          (HMODULE module, HRSRC resource), (module, resource))
+ZQ_FAULTY(LoadResource, Call::LoadResource, nullptr, ERROR_NOT_ENOUGH_MEMORY, Pass,
+          (HMODULE module, HRSRC resource), (module, resource))
+ZQ_FAULTY(LockResource, Call::LockResource, nullptr, ERROR_NOT_ENOUGH_MEMORY, Pass, (HGLOBAL resource),
+          (resource))
+ZQ_FAULTY(AddFontMemResourceEx, Call::AddFontMemResourceEx, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held,
+          (PVOID data, DWORD size, PVOID reserved, DWORD* fonts), (data, size, reserved, fonts))
+ZQ_FAULTY(RegisterClassExW, Call::RegisterClassExW, 0, ERROR_NOT_ENOUGH_MEMORY, Pass, (const WNDCLASSEXW* wc), (wc))
+ZQ_FAULTY(SetTimer, Call::SetTimer, 0, ERROR_NOT_ENOUGH_MEMORY, Pass,
+          (HWND window, UINT_PTR id, UINT ms, TIMERPROC proc), (window, id, ms, proc))
+ZQ_FAULTY(CreateCompatibleDC, Call::CreateCompatibleDC, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held, (HDC dc), (dc))
+ZQ_FAULTY(CreateCompatibleBitmap, Call::CreateCompatibleBitmap, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held,
+          (HDC dc, int width, int height), (dc, width, height))
+ZQ_FAULTY(LoadBitmapW, Call::LoadBitmapW, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held,
+          (HINSTANCE module, LPCWSTR name), (module, name))
+ZQ_FAULTY(CreateFontIndirectW, Call::CreateFontIndirectW, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held,
+          (const LOGFONTW* font), (font))
+ZQ_FAULTY(CreatePen, Call::CreatePen, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held,
+          (int style, int width, COLORREF colour), (style, width, colour))
+ZQ_FAULTY(CreateSolidBrush, Call::CreateSolidBrush, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held, (COLORREF colour),
+          (colour))
+ZQ_FAULTY(SelectObject, Call::SelectObject, nullptr, ERROR_INVALID_HANDLE, Pass, (HDC dc, HGDIOBJ object),
+          (dc, object))
+ZQ_FAULTY(BeginPaint, Call::BeginPaint, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held,
+          (HWND window, LPPAINTSTRUCT paint), (window, paint))
+ZQ_FAULTY(GetDC, Call::GetDC, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held, (HWND window), (window))
+ZQ_FAULTY(BitBlt, Call::BitBlt, FALSE, ERROR_NOT_ENOUGH_MEMORY, Pass,
+          (HDC to, int x, int y, int width, int height, HDC from, int fromX, int fromY, DWORD rop),
+          (to, x, y, width, height, from, fromX, fromY, rop))
+ZQ_FAULTY(GetWindowRect, Call::GetWindowRect, FALSE, ERROR_INVALID_WINDOW_HANDLE, Pass, (HWND window, LPRECT rect),
+          (window, rect))
+ZQ_FAULTY(GlobalMemoryStatusEx, Call::GlobalMemoryStatusEx, FALSE, ERROR_NOT_ENOUGH_MEMORY, Pass,
+          (LPMEMORYSTATUSEX status), (status))
+ZQ_FAULTY(ShellExecuteW, Call::ShellExecuteW, reinterpret_cast<HINSTANCE>(SE_ERR_ACCESSDENIED), ERROR_ACCESS_DENIED,
+          Pass, (HWND window, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder, INT show),
+          (window, verb, file, parameters, folder, show))
+ZQ_FAULTY(DialogBoxParamW, Call::DialogBoxParamW, -1, ERROR_NOT_ENOUGH_MEMORY, Pass,
+          (HINSTANCE module, LPCWSTR dialog, HWND owner, DLGPROC procedure, LPARAM parameter),
+          (module, dialog, owner, procedure, parameter))
+
+#undef ZQ_FAULTY
+
+// The monitor window and the buttons are told apart by their class.
+decltype(&::CreateWindowExW) real_CreateWindowExW = nullptr;
+HWND WINAPI faulty_CreateWindowExW(DWORD exStyle, LPCWSTR cls, LPCWSTR title, DWORD style, int x, int y, int width,
+                                   int height, HWND parent, HMENU menu, HINSTANCE module, LPVOID parameter) {
+  const bool button = (style & WS_CHILD) != 0;
+  if (Fails(button ? Call::CreateButton : Call::CreateMainWindow)) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+  }
+  return real_CreateWindowExW(exStyle, cls, title, style, x, y, width, height, parent, menu, module, parameter);
+}
+
+// The record's allocation is the one of its size.
+decltype(&::malloc) real_malloc = nullptr;
+void* __cdecl faulty_malloc(size_t size) {
+  if (g_control && size == g_control->recordSize && Fails(Call::NewRecord)) {
+    errno = ENOMEM;
+    return nullptr;
+  }
+  return real_malloc(size);
+}
+
+decltype(&::DeleteObject) real_DeleteObject = nullptr;
+BOOL WINAPI faulty_DeleteObject(HGDIOBJ object) {
+  Released(object);
+  return real_DeleteObject(object);
+}
+decltype(&::DeleteDC) real_DeleteDC = nullptr;
+BOOL WINAPI faulty_DeleteDC(HDC dc) {
+  Released(dc);
+  return real_DeleteDC(dc);
+}
+decltype(&::ReleaseDC) real_ReleaseDC = nullptr;
+int WINAPI faulty_ReleaseDC(HWND window, HDC dc) {
+  Released(dc);
+  return real_ReleaseDC(window, dc);
+}
+decltype(&::EndPaint) real_EndPaint = nullptr;
+BOOL WINAPI faulty_EndPaint(HWND window, const PAINTSTRUCT* paint) {
+  Released(paint->hdc);
+  return real_EndPaint(window, paint);
+}
+decltype(&::RemoveFontMemResourceEx) real_RemoveFontMemResourceEx = nullptr;
+BOOL WINAPI faulty_RemoveFontMemResourceEx(HANDLE font) {
+  Released(font);
+  return real_RemoveFontMemResourceEx(font);
+}
+
+// --- The calls reached through GetProcAddress ---------------------------------
+
+using QueryFn = LONG(WINAPI*)(ULONG infoClass, PVOID buffer, ULONG length, PULONG returned);
+using VersionFn = LONG(WINAPI*)(OSVERSIONINFOW* info);
+QueryFn real_query = nullptr;
+VersionFn real_version = nullptr;
+constexpr LONG kAccessDenied = static_cast<LONG>(0xC0000022);
+
+LONG WINAPI faulty_version(OSVERSIONINFOW* info) {
+  const LONG status = real_version(info);
+  if (status == 0 && g_control && g_control->plant.build) info->dwBuildNumber = static_cast<DWORD>(g_control->plant.build);
+  return status;
+}
+
+template <typename Record>
+LONG Planted(Record (*make)(std::int64_t, std::uint32_t), std::int64_t k, PVOID buffer, ULONG length,
+             PULONG returned) {
+  SYSTEM_INFO system;
+  GetSystemInfo(&system);
+  const ULONG size = system.dwNumberOfProcessors * sizeof(Record);
+  if (length < size) return static_cast<LONG>(0xC0000004);  // length mismatch
+  for (std::uint32_t i = 0; i < system.dwNumberOfProcessors; ++i) static_cast<Record*>(buffer)[i] = make(k, i);
+  if (returned) *returned = size;
+  return 0;
+}
+
+LONG WINAPI faulty_query(ULONG infoClass, PVOID buffer, ULONG length, PULONG returned) {
+  if (infoClass != 8 && infoClass != 42) return real_query(infoClass, buffer, length, returned);
+  if (Fails(Call::ProcessorQuery)) return kAccessDenied;
+  if (!g_control || !g_control->plant.build) return real_query(infoClass, buffer, length, returned);
+  // Planted: the sequence number counts the performance queries only.
+  static std::int64_t performanceQueries = -1;
+  if (infoClass == 8) return Planted(faults::PlantedTimes, ++performanceQueries, buffer, length, returned);
+  if (g_control->plant.idleQueryFails) return kAccessDenied;
+  return Planted(faults::PlantedIdle, performanceQueries, buffer, length, returned);
+}
+
+decltype(&::GetProcAddress) real_GetProcAddress = nullptr;
+FARPROC WINAPI faulty_GetProcAddress(HMODULE module, LPCSTR name) {
+  const FARPROC found = real_GetProcAddress(module, name);
+  if (!found || HIWORD(reinterpret_cast<ULONG_PTR>(name)) == 0) return found;
+  if (std::strcmp(name, "NtQuerySystemInformation") == 0) {
+    real_query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(found));
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(faulty_query));
+  }
+  if (std::strcmp(name, "RtlGetVersion") == 0) {
+    real_version = reinterpret_cast<VersionFn>(reinterpret_cast<void*>(found));
+    return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(faulty_version));
+  }
+  return found;
+}
+
+// --- Patching the program's imports ---------------------------------------------
+
+struct StandIn {
+  const char* name;
+  void** real;
+  void* faulty;
+};
+
+#define ZQ_STAND_IN(Name) {#Name, reinterpret_cast<void**>(&real_##Name), reinterpret_cast<void*>(faulty_##Name)}
+const StandIn kStandIns[] = {
+    ZQ_STAND_IN(RegCreateKeyExW),      ZQ_STAND_IN(RegQueryValueExW),     ZQ_STAND_IN(RegSetValueExW),
+    ZQ_STAND_IN(RegDeleteValueW),      ZQ_STAND_IN(GetModuleFileNameW),   ZQ_STAND_IN(FindResourceW),
+    ZQ_STAND_IN(SizeofResource),       ZQ_STAND_IN(LoadResource),         ZQ_STAND_IN(LockResource),
+    ZQ_STAND_IN(AddFontMemResourceEx), ZQ_STAND_IN(RegisterClassExW),     ZQ_STAND_IN(SetTimer),
+    ZQ_STAND_IN(CreateCompatibleDC),   ZQ_STAND_IN(CreateCompatibleBitmap), ZQ_STAND_IN(LoadBitmapW),
+    ZQ_STAND_IN(CreateFontIndirectW),  ZQ_STAND_IN(CreatePen),            ZQ_STAND_IN(CreateSolidBrush),
+    ZQ_STAND_IN(SelectObject),         ZQ_STAND_IN(BeginPaint),           ZQ_STAND_IN(GetDC),
+    ZQ_STAND_IN(BitBlt),               ZQ_STAND_IN(GetWindowRect),        ZQ_STAND_IN(GlobalMemoryStatusEx),
+    ZQ_STAND_IN(ShellExecuteW),        ZQ_STAND_IN(DialogBoxParamW),      ZQ_STAND_IN(CreateWindowExW),
+    ZQ_STAND_IN(malloc),               ZQ_STAND_IN(DeleteObject),         ZQ_STAND_IN(DeleteDC),
+    ZQ_STAND_IN(ReleaseDC),            ZQ_STAND_IN(EndPaint),             ZQ_STAND_IN(RemoveFontMemResourceEx),
+    ZQ_STAND_IN(GetProcAddress),
+};
+#undef ZQ_STAND_IN
+
+void PatchImports(HMODULE module) {
+  auto* base = reinterpret_cast<BYTE*>(module);
+  const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(base);
+  const auto* nt = reinterpret_cast<const IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  if (!imports.VirtualAddress) return;
+  for (auto* d = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); d->Name; ++d) {
+    const auto* names =
+        reinterpret_cast<const IMAGE_THUNK_DATA*>(base + (d->OriginalFirstThunk ? d->OriginalFirstThunk : d->FirstThunk));
+    auto* slots = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk);
+    for (; names->u1.AddressOfData; ++names, ++slots) {
+      if (IMAGE_SNAP_BY_ORDINAL(names->u1.Ordinal)) continue;
+      const char* name = reinterpret_cast<const char*>(
+          reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(base + names->u1.AddressOfData)->Name);
+      for (const StandIn& s : kStandIns) {
+        if (std::strcmp(name, s.name) != 0) continue;
+        *s.real = reinterpret_cast<void*>(slots->u1.Function);
+        DWORD old = 0;
+        VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, PAGE_READWRITE, &old);
+        slots->u1.Function = reinterpret_cast<ULONG_PTR>(s.faulty);
+        VirtualProtect(&slots->u1.Function, sizeof slots->u1.Function, old, &old);
+      }
+    }
+  }
+}
+
+}  // namespace
+
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
+  if (reason == DLL_PROCESS_ATTACH) {
+    InitializeCriticalSection(&g_liveLock);
+    g_mapping = OpenFileMappingW(FILE_MAP_ALL_ACCESS, FALSE, faults::ControlName(GetCurrentProcessId()).c_str());
+    if (g_mapping)
+      g_control = static_cast<faults::Control*>(MapViewOfFile(g_mapping, FILE_MAP_ALL_ACCESS, 0, 0, sizeof(faults::Control)));
+    PatchImports(GetModuleHandleW(nullptr));
+    if (g_control) g_control->hooked = 1;
+  } else if (reason == DLL_PROCESS_DETACH && g_control) {
+    g_control->ended = 1;
+  }
+  return TRUE;
+}
