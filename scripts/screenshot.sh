@@ -4,8 +4,8 @@
 # Starts PROGRAM (a .exe runs with wine), waits for the gadget's window
 # (accepting a first-start agreement), lets the gadget sample for SETTLE
 # seconds (default 11, enough for all ten chart columns to hold real samples)
-# and saves a screenshot of the live window to OUTPUT.png. The program is
-# ended after.
+# and saves a screenshot of the live window to OUTPUT.png. Then it closes the
+# gadget with Alt+F4, as a person would, and fails unless it ends with 0.
 #
 # By default it runs inside scripts/wine-sandbox (a fresh Wine prefix and Xvfb
 # display); --here uses the current DISPLAY and WINEPREFIX instead.
@@ -39,3 +39,10 @@ program_running || { echo "screenshot.sh: the program ended early" >&2; exit 1; 
 mkdir -p "$(dirname "$out")"
 import -window "$win" "$out" || exit 1
 echo "screenshot.sh: saved $out"
+
+xdotool windowfocus --sync "$win" key alt+F4
+program_ended() { ! program_running; }
+wait_until 20 program_ended || { echo "screenshot.sh: the gadget did not close on Alt+F4" >&2; exit 1; }
+wait "$PROGRAM_PID"
+code=$?
+[ "$code" = 0 ] || { echo "screenshot.sh: the gadget ended with $code" >&2; exit 1; }
