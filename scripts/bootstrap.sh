@@ -11,7 +11,7 @@ packages=(
   xvfb xdotool x11-utils imagemagick
   fonts-bebas-neue fonts-wine python3 python3-pil python3-fonttools
   clang libclang-rt-14-dev
-  zip procps conky-std xosview xfonts-base
+  zip procps conky-std xosview xfonts-base gcovr
   ca-certificates
 )
 # The workflow validator comes from the npm registry through npx. A Node.js

@@ -34,9 +34,10 @@ zq_build() {
 }
 
 # zq_build_windows ARCH [CONFIGURE_ARGS...] [-- TARGETS...]: the same for
-# the MinGW-w64 release build of ARCH, in build/win-ARCH.
+# the MinGW-w64 release build of ARCH, in build/win-ARCH, or in ZQ_WINDOWS_DIR
+# when that is set.
 zq_build_windows() {
-  local dir=build/win-$1 toolchain=()
+  local dir=${ZQ_WINDOWS_DIR:-build/win-$1} toolchain=()
   # Only for a new folder: a configured one keeps its toolchain, and CMake
   # would warn that the option went unused.
   [ -f "$dir/CMakeCache.txt" ] || toolchain=(--toolchain "cmake/toolchain-$1-w64-mingw32.cmake")

@@ -42,7 +42,18 @@ class MainWindow : public ::testing::Test {
   HWND hwnd_ = nullptr;
 };
 
+// The shell's Progman window; where the desktop has none (Wine's), one stood
+// up as a shell would, held by `standIn`, so an owner is never null by chance.
+HWND Progman(zqtest::UniqueWindow& standIn) {
+  if (const HWND shell = FindWindowW(L"Progman", nullptr)) return shell;
+  standIn.reset(zqtest::CreatePlainWindow({.className = L"Progman", .width = 10, .height = 10, .style = WS_POPUP}));
+  return standIn.get();
+}
+
 TEST_F(MainWindow, HasTheTitleSizeAndStylesOfAToolWindow) {
+  zqtest::UniqueWindow standIn;
+  const HWND progman = Progman(standIn);
+  ASSERT_TRUE(progman);
   const HWND hwnd = Create();
   ASSERT_TRUE(hwnd);
   wchar_t text[64] = {};
@@ -65,18 +76,14 @@ TEST_F(MainWindow, HasTheTitleSizeAndStylesOfAToolWindow) {
   EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)) & ~static_cast<DWORD>(WS_CLIPSIBLINGS),
             static_cast<DWORD>(WS_POPUP | WS_CLIPCHILDREN | WS_VISIBLE));
   EXPECT_TRUE(GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
-  EXPECT_EQ(GetWindow(hwnd, GW_OWNER), FindWindowW(L"Progman", nullptr));
+  EXPECT_EQ(GetWindow(hwnd, GW_OWNER), progman);
+  DestroyWindow(hwnd);
 }
 
 TEST_F(MainWindow, IsOwnedByTheDesktopsProgmanWindow) {
-  HWND progman = FindWindowW(L"Progman", nullptr);
-  zqtest::UniqueWindow ours;
-  if (!progman) {
-    // Wine's desktop has none; stand one up as a shell would.
-    ours.reset(zqtest::CreatePlainWindow({.className = L"Progman", .width = 10, .height = 10, .style = WS_POPUP}));
-    progman = ours.get();
-    ASSERT_TRUE(progman);
-  }
+  zqtest::UniqueWindow standIn;
+  const HWND progman = Progman(standIn);
+  ASSERT_TRUE(progman);
   ASSERT_TRUE(Create());
   EXPECT_EQ(GetWindow(hwnd_, GW_OWNER), progman);
   DestroyWindow(hwnd_);

@@ -167,11 +167,17 @@ TEST_F(ButtonWindow, DisablingAPressedControlShowsTheDisabledLookAtOnce) {
   const HWND b = MakeButton(BXMODE_PUSH);
   PointAt(17, 17);
   SendMessageW(b, WM_LBUTTONDOWN, MK_LBUTTON, 0);
-  ASSERT_TRUE(PumpUntil([] { return true; }, 0));
+  zqtest::Canvas screen(35, 35);
+  // Pressed and showing it, before it is disabled.
+  ASSERT_TRUE(PumpUntil(
+      [&] {
+        screen.CopyFrom(b);
+        return zqtest::SourceOf(screen.At(0, 0)) == zqtest::Source{TAG_FRAMED, 0, 74};
+      },
+      3000));
   EnableWindow(b, FALSE);
   EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_EQ(log.reports, std::vector<std::string>{"LEAVE"});
-  zqtest::Canvas screen(35, 35);
   screen.CopyFrom(b);  // no message pumped: the direct paint
   EXPECT_EQ(zqtest::SourceOf(screen.At(0, 0)), (zqtest::Source{TAG_FRAMED, 0, 111}));
   EXPECT_EQ(zqtest::SourceOf(screen.At(34, 34)), (zqtest::Source{TAG_FRAMED, 36, 147}));
