@@ -33,7 +33,8 @@ sandbox bash -c "
   wine reg add 'HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run' /v Zelvaquint /t REG_SZ \
     /d '\"C:\\Users\\Public\\Zelvaquint\\Zelvaquint.exe\"' /f" >/dev/null 2>&1 || die "a user's gadget seeded"
 user_keys before || die "the user's keys exported"
-grep -a . "$work"/gadget-before.reg "$work"/run-before.reg | tr -d '\0\r' | sed 's/^/  /'
+show() { for f in "$@"; do iconv -f UTF-16 -t UTF-8 "$f" | tr -d '\r' | grep -v '^$' | sed "s|^|  $(basename "$f"): |"; done; }
+show "$work"/gadget-before.reg "$work"/run-before.reg
 
 (cd "$work/build" && ctest -j1 --output-on-failure) >"$work/ctest.log" 2>&1
 ran=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\2/p' "$work/ctest.log")
@@ -43,6 +44,7 @@ check "every test of the Windows build passes in the user's prefix ($(grep 'test
 grep -q '100% tests passed' "$work/ctest.log" || sed -n '/tests FAILED/,$p' "$work/ctest.log" >&2
 
 user_keys after || die "the user's keys exported afterwards"
+show "$work"/gadget-after.reg "$work"/run-after.reg
 check "the gadget's key is byte for byte as before" cmp "$work/gadget-before.reg" "$work/gadget-after.reg"
 check "the Run key is byte for byte as before" cmp "$work/run-before.reg" "$work/run-after.reg"
 finish
