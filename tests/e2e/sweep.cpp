@@ -126,7 +126,9 @@ struct Row {
 };
 
 const Row kRows[] = {
-    {Call::RegCreateKeyExW, L"RegCreateKeyExW", Repeats::Moves},
+    {Call::RegCreateKeyExW, L"RegCreateKeyExW (the agreement's key)", Repeats::Moves},
+    {Call::RegCreateKeyExW, L"RegCreateKeyExW (the Run key)", Repeats::Never, 2},
+    {Call::RegCreateKeyExW, L"RegCreateKeyExW (the place's key)", Repeats::Never, 3},
     {Call::RegQueryValueExW, L"RegQueryValueExW", Repeats::Never},
     {Call::RegSetValueExW, L"RegSetValueExW", Repeats::Moves},
     {Call::RegDeleteValueW, L"RegDeleteValueW", Repeats::Never},
@@ -151,6 +153,11 @@ const Row kRows[] = {
     {Call::BeginPaint, L"BeginPaint", Repeats::Ticks},
     {Call::BitBlt, L"BitBlt", Repeats::Ticks},
     {Call::GetWindowRect, L"GetWindowRect", Repeats::Moves},
+    {Call::NtdllHandle, L"GetModuleHandleW (ntdll.dll, the query's)", Repeats::Ticks},
+    {Call::NtdllHandle, L"GetModuleHandleW (ntdll.dll, the build's)", Repeats::Never, 2},
+    {Call::ProcAddress, L"GetProcAddress (NtQuerySystemInformation)", Repeats::Ticks},
+    {Call::ProcAddress, L"GetProcAddress (RtlGetVersion)", Repeats::Never, 2},
+    {Call::VersionQuery, L"RtlGetVersion", Repeats::Never},
     {Call::ProcessorQuery, L"NtQuerySystemInformation", Repeats::Ticks},
     {Call::GlobalMemoryStatusEx, L"GlobalMemoryStatusEx", Repeats::Ticks},
     {Call::ShellExecuteW, L"ShellExecuteW", Repeats::Donation},
@@ -203,7 +210,7 @@ Outcome AtStart(Scenario& s, const Row& row) {
     // The failure comes with the call's first use: some calls wait for the
     // first tick, the first save of the place or the first click.
     if (row.repeats == Repeats::Donation) ClickAt({r.left + 274, r.top + 33});
-    if (row.repeats != Repeats::Never) WaitUntil([&] { return g.control->of(row.call).failed > 0; }, 3000);
+    WaitUntil([&] { return g.control->of(row.call).failed > 0; }, row.repeats == Repeats::Never ? 1500 : 3000);
     PointAt({r.right + 20, r.bottom + 20});
     const bool whole = FaceShows(window, 2500);
     out.what += whole ? L"runs, face whole" : L"runs, face not whole";
@@ -299,14 +306,14 @@ Outcome AtClose(Scenario& s, const Row& row) {
 }
 
 void Sweep(Scenario& s, Phase phase) {
-  std::printf("%-36s %6s %6s  %s\n", "call", "calls", "failed", "outcome");
+  std::printf("%-44s %6s %6s  %s\n", "call", "calls", "failed", "outcome");
   for (const Row& row : kRows) {
     if (phase == Phase::Burst && row.repeats == Repeats::Never) continue;
     const int before = s.failures();
     const Outcome out = phase == Phase::Start   ? AtStart(s, row)
                         : phase == Phase::Burst ? InBurst(s, row)
                                                 : AtClose(s, row);
-    std::printf("%-36ls %6ld %6ld  %ls%s\n", row.name, out.calls, out.failed, out.what.c_str(),
+    std::printf("%-44ls %6ld %6ld  %ls%s\n", row.name, out.calls, out.failed, out.what.c_str(),
                 s.failures() > before ? "  FAILED" : "");
     std::fflush(stdout);
   }
@@ -328,11 +335,14 @@ int PlantedReading(std::int64_t k, bool idleInformation, std::uint32_t n) {
 
 // With planted answers, the chart's newest readings are those of the
 // arithmetic above for a run of consecutive queries.
-void PlantedReadings(Scenario& s, LONG build, bool idleFails) {
+enum class QueryFails { None, Idle, Performance };
+
+void PlantedReadings(Scenario& s, LONG build, QueryFails fails) {
   Scenario::AcceptedBefore();
   Injected g = StartInjected(s, [&](FaultControl& c) {
     c.block().plant.build = build;
-    c.block().plant.idleQueryFails = idleFails;
+    c.block().plant.idleQueryFails = fails == QueryFails::Idle;
+    c.block().plant.performanceQueryFails = fails == QueryFails::Performance;
   });
   const HWND window = s.AwaitGadget(*g.program);
   const RECT r = WindowRect(window);
@@ -342,7 +352,9 @@ void PlantedReadings(Scenario& s, LONG build, bool idleFails) {
   const bool idleInformation = build >= 22621 && build < 26100;
   std::vector<int> want;  // want[k]: the reading after query k
   for (std::int64_t k = 0; k < 64; ++k)
-    want.push_back(idleFails && idleInformation ? 0 : PlantedReading(k, idleInformation, system.dwNumberOfProcessors));
+    want.push_back(fails == QueryFails::Performance || (fails == QueryFails::Idle && idleInformation)
+                       ? 0
+                       : PlantedReading(k, idleInformation, system.dwNumberOfProcessors));
   // Four ticks shown, each matching the planted queries that made it.
   std::wstring seen;
   const bool match = WaitUntil(
@@ -370,9 +382,11 @@ void AddSweepScenarios(std::vector<ScenarioEntry>& table) {
   table.push_back({L"sweep-burst", [](Scenario& s) { Sweep(s, Phase::Burst); }, 570});
   table.push_back({L"sweep-close", [](Scenario& s) { Sweep(s, Phase::Close); }, 570});
   // 22631: Windows 11 23H2, in the range whose idle times come from class 42.
-  table.push_back({L"idle-windows-11", [](Scenario& s) { PlantedReadings(s, 22631, false); }});
-  table.push_back({L"idle-older-build", [](Scenario& s) { PlantedReadings(s, 19045, false); }});
-  table.push_back({L"idle-query-fails", [](Scenario& s) { PlantedReadings(s, 22631, true); }});
+  table.push_back({L"idle-windows-11", [](Scenario& s) { PlantedReadings(s, 22631, QueryFails::None); }});
+  table.push_back({L"idle-older-build", [](Scenario& s) { PlantedReadings(s, 19045, QueryFails::None); }});
+  table.push_back({L"idle-query-fails", [](Scenario& s) { PlantedReadings(s, 22631, QueryFails::Idle); }});
+  table.push_back(
+      {L"idle-performance-query-fails", [](Scenario& s) { PlantedReadings(s, 22631, QueryFails::Performance); }});
 }
 
 }  // namespace e2e

@@ -42,6 +42,9 @@ enum class Call : int {
   GetDC,
   BitBlt,
   GetWindowRect,
+  NtdllHandle,     // GetModuleHandleW for ntdll.dll
+  ProcAddress,     // GetProcAddress for NtQuerySystemInformation or RtlGetVersion
+  VersionQuery,    // RtlGetVersion, reached through GetProcAddress
   ProcessorQuery,  // NtQuerySystemInformation, reached through GetProcAddress
   GlobalMemoryStatusEx,
   ShellExecuteW,
@@ -63,7 +66,8 @@ struct CallControl {
 // the query's sequence number instead of the system's counters.
 struct Plant {
   LONG build;
-  LONG idleQueryFails;  // the idle-information query fails every time
+  LONG idleQueryFails;         // the idle-information query fails every time
+  LONG performanceQueryFails;  // the performance query fails every time
 };
 
 struct Control {

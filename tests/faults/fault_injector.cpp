@@ -197,6 +197,7 @@ VersionFn real_version = nullptr;
 constexpr LONG kAccessDenied = static_cast<LONG>(0xC0000022);
 
 LONG WINAPI faulty_version(OSVERSIONINFOW* info) {
+  if (Fails(Call::VersionQuery)) return kAccessDenied;
   const LONG status = real_version(info);
   if (status == 0 && g_control && g_control->plant.build) info->dwBuildNumber = static_cast<DWORD>(g_control->plant.build);
   return status;
@@ -220,7 +221,10 @@ LONG WINAPI faulty_query(ULONG infoClass, PVOID buffer, ULONG length, PULONG ret
   if (!g_control || !g_control->plant.build) return real_query(infoClass, buffer, length, returned);
   // Planted: the sequence number counts the performance queries only.
   static std::int64_t performanceQueries = -1;
-  if (infoClass == 8) return Planted(faults::PlantedTimes, ++performanceQueries, buffer, length, returned);
+  if (infoClass == 8) {
+    if (g_control->plant.performanceQueryFails) return kAccessDenied;
+    return Planted(faults::PlantedTimes, ++performanceQueries, buffer, length, returned);
+  }
   if (g_control->plant.idleQueryFails) return kAccessDenied;
   return Planted(faults::PlantedIdle, performanceQueries, buffer, length, returned);
 }
@@ -229,6 +233,11 @@ decltype(&::GetProcAddress) real_GetProcAddress = nullptr;
 FARPROC WINAPI faulty_GetProcAddress(HMODULE module, LPCSTR name) {
   const FARPROC found = real_GetProcAddress(module, name);
   if (!found || HIWORD(reinterpret_cast<ULONG_PTR>(name)) == 0) return found;
+  const bool ours = std::strcmp(name, "NtQuerySystemInformation") == 0 || std::strcmp(name, "RtlGetVersion") == 0;
+  if (ours && Fails(Call::ProcAddress)) {
+    SetLastError(ERROR_PROC_NOT_FOUND);
+    return nullptr;
+  }
   if (std::strcmp(name, "NtQuerySystemInformation") == 0) {
     real_query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(found));
     return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(faulty_query));
@@ -238,6 +247,17 @@ FARPROC WINAPI faulty_GetProcAddress(HMODULE module, LPCSTR name) {
     return reinterpret_cast<FARPROC>(reinterpret_cast<void*>(faulty_version));
   }
   return found;
+}
+
+// Only the look-up of ntdll.dll counts: the program asks for its own module
+// everywhere.
+decltype(&::GetModuleHandleW) real_GetModuleHandleW = nullptr;
+HMODULE WINAPI faulty_GetModuleHandleW(LPCWSTR name) {
+  if (name && _wcsicmp(name, L"ntdll.dll") == 0 && Fails(Call::NtdllHandle)) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return nullptr;
+  }
+  return real_GetModuleHandleW(name);
 }
 
 // --- Patching the program's imports ---------------------------------------------
@@ -261,7 +281,7 @@ const StandIn kStandIns[] = {
     ZQ_STAND_IN(ShellExecuteW),        ZQ_STAND_IN(DialogBoxParamW),      ZQ_STAND_IN(CreateWindowExW),
     ZQ_STAND_IN(malloc),               ZQ_STAND_IN(DeleteObject),         ZQ_STAND_IN(DeleteDC),
     ZQ_STAND_IN(ReleaseDC),            ZQ_STAND_IN(EndPaint),             ZQ_STAND_IN(RemoveFontMemResourceEx),
-    ZQ_STAND_IN(GetProcAddress),
+    ZQ_STAND_IN(GetProcAddress),       ZQ_STAND_IN(GetModuleHandleW),
 };
 #undef ZQ_STAND_IN
 

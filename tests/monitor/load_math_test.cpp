@@ -103,6 +103,9 @@ TEST(AverageBusyPercent, IdleInformationReplacesTheIdleCounters) {
   prevIdle.cpu[0].idle = 40;
   curIdle.cpu[0].idle = 40 + 250;  // the idle information says 75 % busy
   EXPECT_EQ(AverageBusyPercent(iv.prev, iv.cur, 1, &prevIdle, &curIdle), 75);
+  // Only a pair of idle snapshots replaces them; one alone is ignored.
+  EXPECT_EQ(AverageBusyPercent(iv.prev, iv.cur, 1, &prevIdle, nullptr), 10);
+  EXPECT_EQ(AverageBusyPercent(iv.prev, iv.cur, 1, nullptr, &curIdle), 10);
 }
 
 TEST(IdleFromIdleInformation, OnlyWindows11Builds22621To26099) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 
 #include "embedded_font.h"
@@ -245,6 +246,20 @@ TEST_F(PositionSave, ABurstOfMovesGivesOneSaveOfTheLastPlace) {
   ASSERT_TRUE(PumpUntil([&] { return Saved(); }, 5000));
   EXPECT_EQ(ReadDword(settings::kPosX), 180u);
   EXPECT_EQ(ReadDword(settings::kPosY), 90u);
+}
+
+// Another control's command or another timer's tick leaves the gadget as it is:
+// no close, no save, no sample.
+TEST_F(PositionSave, CommandsAndTimersNotItsOwnChangeNothing) {
+  ASSERT_TRUE(Create());
+  ASSERT_TRUE(PumpUntil([&] { return Saved(); }, 5000));
+  ForgetSaved();
+  const LoadHistory before = MainWndRecord(hwnd_)->history;
+  EXPECT_EQ(SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(0x999, BN_CLICKED), 0), 0);
+  EXPECT_EQ(SendMessageW(hwnd_, WM_TIMER, 999, 0), 0);
+  EXPECT_EQ(std::memcmp(&MainWndRecord(hwnd_)->history, &before, sizeof before), 0);
+  EXPECT_TRUE(zqtest::ReadRaw(settings::kRunKeyPath, settings::kAutostartValue).present);
+  EXPECT_FALSE(Saved());
 }
 
 TEST_F(PositionSave, ClosingWithinHalfASecondOfAMoveSavesNothing) {

@@ -23,6 +23,9 @@ TEST(Placement, EachCoordinateFallsBackOnItsOwn) {
   EXPECT_EQ(PlaceMainWnd(Word(40), std::nullopt, 1920, 1080), (WindowOrigin{40, 357}));
   EXPECT_EQ(PlaceMainWnd(std::nullopt, Word(50), 1920, 1080), (WindowOrigin{786, 50}));
   EXPECT_EQ(PlaceMainWnd(Word(0), Word(0), 1920, 1080), (WindowOrigin{0, 0}));
+  // Either coordinate alone makes another place.
+  EXPECT_NE(PlaceMainWnd(Word(0), Word(1), 1920, 1080), (WindowOrigin{0, 0}));
+  EXPECT_NE(PlaceMainWnd(Word(1), Word(0), 1920, 1080), (WindowOrigin{0, 0}));
 }
 
 TEST(Placement, SavedWordsReadSignedAndClampOntoTheScreen) {
