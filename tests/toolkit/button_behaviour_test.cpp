@@ -28,6 +28,25 @@ TEST(SpinStep, AcceleratesPastTheBandsScaledByTheMaximum) {
         << "y " << c.y << " height " << c.clientHeight << " margin " << c.margin << " max " << c.maxValue;
 }
 
+TEST(Look, DisabledWinsOverPressedAndPressedOverHover) {
+  struct Row {
+    bool enabled, pressed, hover;
+    bx::VisualState look;
+  };
+  const Row rows[] = {
+      {true, false, false, bx::kNormal},    {true, false, true, bx::kHover},
+      {true, true, false, bx::kPressed},    {true, true, true, bx::kPressed},
+      {false, false, false, bx::kDisabled}, {false, true, true, bx::kDisabled},
+  };
+  for (const Row& r : rows) {
+    bx::ButtonFields f;
+    f.pressed = r.pressed;
+    f.hover = r.hover;
+    EXPECT_EQ(bx::ChooseVisualState(r.enabled, f), r.look)
+        << "enabled " << r.enabled << " pressed " << r.pressed << " hover " << r.hover;
+  }
+}
+
 TEST(PressedLook, FollowsThePointerWhileHeldInClickModes) {
   for (int mode : {BXMODE_PUSH, BXMODE_TOGGLE, BXMODE_CYCLE}) {
     Desktop desktop;
@@ -79,6 +98,19 @@ TEST(Invalidation, OnlyWhenAFlagChanges) {
   EXPECT_TRUE(w.timers.empty()) << "nothing runs while the pointer is away";
 }
 
+// Other code may set timers of its own on the control's window.
+TEST(Timers, AnotherTimerOnTheWindowChangesNothing) {
+  for (uint32_t id : {99u, 104u}) {
+    Desktop desktop;
+    Window& w = MakeButton(desktop, {.mode = BXMODE_SPIN});
+    w.setTimer(id, 5);
+    Play(desktop, {kIn, kDown, Wait(300)});
+    EXPECT_EQ(Lines(desktop.log), "@191 HOVER\n") << "timer " << id;
+    EXPECT_EQ(w.Get(BXM_VALUE), 0) << "timer " << id;
+    EXPECT_TRUE(w.record->fields().pressed) << "timer " << id;
+  }
+}
+
 TEST(Capture, TakenByAnotherWindowEndsTheHoldWithoutAClick) {
   Desktop desktop;
   Window& button = MakeButton(desktop, {.mode = BXMODE_PUSH});
@@ -114,6 +146,41 @@ TEST(Disabled, DisablingAPressedControlReleasesAndShowsTheDisabledLookAtOnce) {
   EXPECT_EQ(w.directPaints, std::vector<bx::VisualState>{bx::kDisabled});
   Play(desktop, {kUp, Wait(300)});
   EXPECT_EQ(Lines(desktop.log), "@20 LEAVE\n@191 HOVER\n") << "no click from a disabled control";
+}
+
+TEST(Disabled, EnabledAgainItRepaintsAndClicksCountAgain) {
+  Desktop desktop;
+  Window& w = MakeButton(desktop, {.mode = BXMODE_CYCLE, .maxValue = 3});
+  Play(desktop, {kIn});
+  desktop.Enable(w, false);
+  Play(desktop, {kDown, kUp});
+  const int invalidations = w.invalidations;
+  desktop.Enable(w, true);
+  EXPECT_EQ(w.invalidations, invalidations + 1);
+  EXPECT_EQ(bx::ChooseVisualState(w.enabled, w.record->fields()), bx::kHover) << "the pointer is still over it";
+  Play(desktop, {kDown, kUp});
+  EXPECT_EQ(Lines(desktop.log), "@0 LEAVE\n@0 COMMAND v=1 c=0\n");
+}
+
+// The sibling's capture loss reports inside SetCapture, before the press is set up.
+TEST(Disabled, ParentDisablingWhileThePressTakesTheCaptureGetsNoPress) {
+  for (int mode : {BXMODE_PUSH, BXMODE_SPIN}) {
+    Desktop desktop;
+    Window& latch = LatchHoldingTheCapture(desktop);
+    Window& w = MakeButton(desktop, {.mode = mode});
+    desktop.log.clear();
+    desktop.onReport = [&](Window& from, Report r) {
+      if (&from == &latch && r == Report::Leave) desktop.Enable(w, false);
+    };
+    desktop.cursor = {kLeft + 17, kTop + 17};
+    w.record->OnLButtonDown();  // the press a parent forwards
+    Play(desktop, {Wait(1000), kUp});
+    EXPECT_EQ(Lines(desktop.log), "@0 LEAVE #1\n@0 LEAVE #7\n") << "mode " << mode;
+    EXPECT_FALSE(w.record->fields().pressed);
+    EXPECT_EQ(desktop.capture, nullptr);
+    EXPECT_TRUE(w.timers.empty()) << "mode " << mode << ": no press poll, no repeats";
+    EXPECT_NE(desktop.focus, &w) << "a disabled control takes no focus";
+  }
 }
 
 TEST(Disabled, ParentDisablingInTheReleaseLeaveGetsNoClick) {

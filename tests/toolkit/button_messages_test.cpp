@@ -34,9 +34,25 @@ TEST_F(Fresh, StartsWithTheDefaults) {
 }
 
 TEST_F(Fresh, QueryStoresNothingAndNeverRepaints) {
-  w.Set(BXM_VALUE, 9);
-  EXPECT_EQ(w.Send(BXM_VALUE, 0, 1234), 9);
-  EXPECT_EQ(w.Send(BXM_VALUE, 0x00010000, 1234), 9) << "high word alone is still a query";
+  for (uint32_t msg : {BXM_VALUE, BXM_SKINBITMAP, BXM_ICON1, BXM_ICON2, BXM_ICON1POS, BXM_ICON2POS}) {
+    w.Set(msg, 9);  // a pair (9, 0) for the positions
+    EXPECT_EQ(w.Send(msg, 0, 1234), 9) << std::hex << msg;
+    EXPECT_EQ(w.Send(msg, 0x00010000, 1234), 9) << "high word alone is still a query";
+  }
+  EXPECT_EQ(w.invalidations, 0);
+}
+
+// The window procedure hands only its own range to the control; anything
+// else that reaches it answers 0 and changes nothing.
+TEST_F(Fresh, MessagesOutsideItsRangeAreNotItsOwn) {
+  EXPECT_TRUE(bx::ButtonCore::IsControlMessage(BXM_MODE));
+  EXPECT_TRUE(bx::ButtonCore::IsControlMessage(BXM_RANGE));
+  for (uint32_t msg : {BXM_MODE - 1, BXM_RANGE + 1}) {
+    EXPECT_FALSE(bx::ButtonCore::IsControlMessage(msg)) << std::hex << msg;
+    EXPECT_EQ(w.Send(msg, StoreAndRepaint(), 5), 0) << std::hex << msg;
+  }
+  EXPECT_EQ(w.Get(BXM_MODE), BXMODE_PUSH);
+  EXPECT_EQ(w.Get(BXM_RANGE), 0);
   EXPECT_EQ(w.invalidations, 0);
 }
 

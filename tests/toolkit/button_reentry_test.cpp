@@ -174,12 +174,8 @@ TEST(ReEntry, DestroyedWhileDisablingAPressedControl) {
 TEST(ReEntry, DestroyedWhileTakingTheCaptureFromASibling) {
   for (int mode : {BXMODE_PUSH, BXMODE_SPIN, BXMODE_LATCH}) {
     Desktop desktop;
-    Window& latch = desktop.Create(1, 10, 10, 35, 35);
-    latch.Set(BXM_MODE, BXMODE_LATCH);
+    Window& latch = LatchHoldingTheCapture(desktop);
     Window& w = MakeButton(desktop, {.mode = mode});
-    desktop.MoveTo(20, 20);
-    desktop.Down();
-    desktop.Up();
     ASSERT_EQ(desktop.capture, &latch);
     desktop.onReport = [&](Window& from, Report r) {
       if (&from == &latch && r == Report::Leave) desktop.Destroy(w);

@@ -154,6 +154,8 @@ const Case kCases[] = {
     // A press in the margin band is nothing at all; neither is hovering there.
     {"push press in the margin band", {.mode = BXMODE_PUSH, .margin = 2}, {MoveTo(1, 17), kDown, kUp, Wait(300)}, {}},
     {"latch press in the margin band", {.mode = BXMODE_LATCH, .margin = 2}, {MoveTo(33, 17), kDown, kUp, Wait(300)}, {}},
+    {"spin press above the hot area", {.mode = BXMODE_SPIN, .margin = 2}, {MoveTo(17, 1), kDown, Wait(500), kUp}, {}},
+    {"cycle press below the hot area", {.mode = BXMODE_CYCLE, .margin = 2}, {MoveTo(17, 33), kDown, kUp, Wait(300)}, {}},
 
     // After a click the look is normal until the pointer moves again; the move
     // restarts the hover and the dwell report follows 191 ms later.
@@ -161,6 +163,11 @@ const Case kCases[] = {
      kPush,
      {kIn, Wait(250), kDown, kUp, Wait(100), MoveTo(18, 10), Wait(250)},
      {"@191 HOVER", "@250 LEAVE", "@250 COMMAND v=0 c=0", "@541 HOVER"}},
+    // Left at once after a click: the dwell still armed stays quiet while away.
+    {"no hover report while away after a click",
+     kPush,
+     {kIn, Wait(50), kDown, Wait(50), kUp, kOut, Wait(300), kIn, Wait(300)},
+     {"@100 LEAVE", "@100 COMMAND v=0 c=0", "@591 HOVER"}},
 };
 
 class Reports : public testing::TestWithParam<Case> {};

@@ -52,6 +52,16 @@ inline Window& MakeButton(Desktop& desktop, const Config& c) {
   return w;
 }
 
+// A latched sibling at (10, 10), away from the button, holding the capture.
+inline Window& LatchHoldingTheCapture(Desktop& desktop) {
+  Window& latch = desktop.Create(1, 10, 10, kSize, kSize);
+  latch.Set(BXM_MODE, BXMODE_LATCH);
+  desktop.MoveTo(20, 20);
+  desktop.Down();
+  desktop.Up();
+  return latch;
+}
+
 inline void Play(Desktop& desktop, const std::vector<Step>& steps) {
   for (const Step& s : steps) {
     switch (s.kind) {
