@@ -17,6 +17,7 @@
 
 #include "face_reader.h"
 #include "fault_control.h"
+#include "button_record.h"
 #include "main_window.h"
 #include "settings.h"
 
@@ -39,6 +40,7 @@ class FaultControl {
                         : nullptr) {
     if (!block_) throw std::runtime_error("no control block for the fault injector");
     block_->recordSize = sizeof(MainWndData);
+    block_->buttonRecordSize = sizeof(bx::ButtonData);
   }
   ~FaultControl() { UnmapViewOfFile(block_); }
   FaultControl(const FaultControl&) = delete;
@@ -133,6 +135,7 @@ const Row kRows[] = {
     {Call::RegSetValueExW, L"RegSetValueExW", Repeats::Moves},
     {Call::RegDeleteValueW, L"RegDeleteValueW", Repeats::Never},
     {Call::GetModuleFileNameW, L"GetModuleFileNameW", Repeats::Never},
+    {Call::ModulePathCut, L"GetModuleFileNameW (the path cut short)", Repeats::Never},
     {Call::FindResourceW, L"FindResourceW", Repeats::Never},
     {Call::SizeofResource, L"SizeofResource", Repeats::Never},
     {Call::LoadResource, L"LoadResource", Repeats::Never},
@@ -163,6 +166,7 @@ const Row kRows[] = {
     {Call::ShellExecuteW, L"ShellExecuteW", Repeats::Donation},
     {Call::DialogBoxParamW, L"DialogBoxParamW", Repeats::Never, 1, true},
     {Call::NewRecord, L"new (the window's record)", Repeats::Never},
+    {Call::NewButtonRecord, L"new (the close button's record)", Repeats::Never},
 };
 
 struct Outcome {

@@ -22,6 +22,7 @@ enum class Call : int {
   RegSetValueExW,
   RegDeleteValueW,
   GetModuleFileNameW,
+  ModulePathCut,  // GetModuleFileNameW, answering with a path cut short
   FindResourceW,
   SizeofResource,
   LoadResource,
@@ -49,7 +50,8 @@ enum class Call : int {
   GlobalMemoryStatusEx,
   ShellExecuteW,
   DialogBoxParamW,
-  NewRecord,  // the allocation of the monitor window's record
+  NewRecord,        // the allocation of the monitor window's record, in its creation
+  NewButtonRecord,  // the allocation of a button's record, in its creation
   Count
 };
 inline constexpr int kCallCount = static_cast<int>(Call::Count);
@@ -73,7 +75,8 @@ struct Plant {
 struct Control {
   CallControl call[kCallCount];
   Plant plant;
-  SIZE_T recordSize;      // the size of the allocation that NewRecord counts
+  SIZE_T recordSize;        // the size of the allocation that NewRecord counts
+  SIZE_T buttonRecordSize;  // and that NewButtonRecord counts
   volatile LONG liveGdi;  // GDI objects and DCs the gadget holds now
   volatile LONG hooked;   // the injector has patched the program
   volatile LONG ended;    // the program has reached its exit

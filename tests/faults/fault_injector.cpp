@@ -93,8 +93,6 @@ ZQ_FAULTY(RegSetValueExW, Call::RegSetValueExW, ERROR_ACCESS_DENIED, ERROR_ACCES
           (key, name, reserved, type, data, size))
 ZQ_FAULTY(RegDeleteValueW, Call::RegDeleteValueW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, Pass,
           (HKEY key, LPCWSTR name), (key, name))
-ZQ_FAULTY(GetModuleFileNameW, Call::GetModuleFileNameW, 0, ERROR_NOT_ENOUGH_MEMORY, Pass,
-          (HMODULE module, LPWSTR name, DWORD size), (module, name, size))
 ZQ_FAULTY(FindResourceW, Call::FindResourceW, nullptr, ERROR_RESOURCE_NAME_NOT_FOUND, Pass,
           (HMODULE module, LPCWSTR name, LPCWSTR type), (module, name, type))
 ZQ_FAULTY(SizeofResource, Call::SizeofResource, 0, ERROR_RESOURCE_DATA_NOT_FOUND, Pass,
@@ -140,22 +138,49 @@ ZQ_FAULTY(DialogBoxParamW, Call::DialogBoxParamW, -1, ERROR_NOT_ENOUGH_MEMORY, P
 
 #undef ZQ_FAULTY
 
-// The monitor window and the buttons are told apart by their class.
+// Fails outright, or answers as for a buffer too small: the path cut short
+// to the buffer's size, and that size.
+decltype(&::GetModuleFileNameW) real_GetModuleFileNameW = nullptr;
+DWORD WINAPI faulty_GetModuleFileNameW(HMODULE module, LPWSTR name, DWORD size) {
+  if (Fails(Call::GetModuleFileNameW)) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return 0;
+  }
+  const DWORD length = real_GetModuleFileNameW(module, name, size);
+  if (!Fails(Call::ModulePathCut) || size == 0) return length;
+  name[size - 1] = L'\0';
+  SetLastError(ERROR_INSUFFICIENT_BUFFER);
+  return size;
+}
+
+// The monitor window and the buttons are told apart by their style. While
+// one is being created, an allocation of its record's size is its record.
+Call g_creating = Call::Count;
+
 decltype(&::CreateWindowExW) real_CreateWindowExW = nullptr;
 HWND WINAPI faulty_CreateWindowExW(DWORD exStyle, LPCWSTR cls, LPCWSTR title, DWORD style, int x, int y, int width,
                                    int height, HWND parent, HMENU menu, HINSTANCE module, LPVOID parameter) {
-  const bool button = (style & WS_CHILD) != 0;
-  if (Fails(button ? Call::CreateButton : Call::CreateMainWindow)) {
+  const Call window = (style & WS_CHILD) != 0 ? Call::CreateButton : Call::CreateMainWindow;
+  if (Fails(window)) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;
   }
-  return real_CreateWindowExW(exStyle, cls, title, style, x, y, width, height, parent, menu, module, parameter);
+  // The monitor window creates its buttons while it is being created.
+  const Call outer = g_creating;
+  g_creating = window;
+  const HWND created =
+      real_CreateWindowExW(exStyle, cls, title, style, x, y, width, height, parent, menu, module, parameter);
+  g_creating = outer;
+  return created;
 }
 
-// The record's allocation is the one of its size.
 decltype(&::malloc) real_malloc = nullptr;
 void* __cdecl faulty_malloc(size_t size) {
-  if (g_control && size == g_control->recordSize && Fails(Call::NewRecord)) {
+  const bool record = g_control && ((g_creating == Call::CreateMainWindow && size == g_control->recordSize &&
+                                     Fails(Call::NewRecord)) ||
+                                    (g_creating == Call::CreateButton && size == g_control->buttonRecordSize &&
+                                     Fails(Call::NewButtonRecord)));
+  if (record) {
     errno = ENOMEM;
     return nullptr;
   }
