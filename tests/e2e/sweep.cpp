@@ -359,10 +359,15 @@ void PlantedReadings(Scenario& s, LONG build, QueryFails fails) {
     want.push_back(fails == QueryFails::Performance || (fails == QueryFails::Idle && idleInformation)
                        ? 0
                        : PlantedReading(k, idleInformation, system.dwNumberOfProcessors));
-  // Four ticks shown, each matching the planted queries that made it.
+  // Four ticks shown, each matching the planted queries that made it; the
+  // chart's first zeros do not count, so five ticks must have been taken.
+  const auto ticks = [&] {
+    return g.control->of(Call::ProcessorQuery).calls / (idleInformation ? 2 : 1);
+  };
   std::wstring seen;
   const bool match = WaitUntil(
       [&] {
+        if (ticks() < 5) return false;
         const auto history = ChartHistory(ScreenPixels(WindowRect(window)));
         if (!history) return false;
         seen.clear();
