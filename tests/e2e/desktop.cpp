@@ -162,6 +162,13 @@ RECT WindowRect(HWND window) {
   return rect;
 }
 
+bool WindowAt(HWND window, POINT p) {
+  const RECT r = WindowRect(window);
+  return r.left == p.x && r.top == p.y;
+}
+
+std::wstring PointText(POINT p) { return L"(" + std::to_wstring(p.x) + L", " + std::to_wstring(p.y) + L")"; }
+
 void PointAt(POINT at) {
   INPUT input{};
   input.type = INPUT_MOUSE;

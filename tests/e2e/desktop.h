@@ -49,6 +49,10 @@ std::vector<HWND> WindowsTitled(const wchar_t* title, DWORD pid = 0);
 // The first such window within `timeoutMs`, or nullptr.
 HWND AwaitWindow(const wchar_t* title, DWORD timeoutMs, DWORD pid = 0);
 RECT WindowRect(HWND window);
+// Whether the window's top left corner is at `p`.
+bool WindowAt(HWND window, POINT p);
+// "(x, y)", for the verdicts.
+std::wstring PointText(POINT p);
 
 // Pointer and keyboard, through SendInput. Points are in screen coordinates.
 void PointAt(POINT at);

@@ -46,6 +46,35 @@ void Scenario::ExpectExit(const Program& program, DWORD code, const std::wstring
   Check(exit == code, what + (exit ? L" (ended with " + std::to_wstring(*exit) + L")" : L" (still running)"));
 }
 
+// Where the system moves only an outline while dragging, the window follows
+// at the release; Wine's own move loop moves the window whatever that
+// setting says. A move made before the move loop runs would go unseen.
+void Scenario::DragWindow(HWND window, POINT grab, int dx, int dy, int steps) {
+  BOOL fullWindows = TRUE;
+  SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &fullWindows, 0);
+  const RECT r = WindowRect(window);
+  PointAt(grab);
+  PressButton();
+  Require(WaitUntil([&] { return InMoveLoop(window); }, 10000), L"pressing the body starts moving the window");
+  for (int step = 1; step <= steps; ++step) {
+    PointAt({grab.x + dx * step / steps, grab.y + dy * step / steps});
+    const POINT want{r.left + dx * step / steps, r.top + dy * step / steps};
+    if (fullWindows || OnWine())
+      Require(WaitUntil([&] { return WindowAt(window, want); }, 10000),
+              L"the window follows the pointer to " + PointText(want));
+  }
+  ReleaseButton();
+}
+
+void Scenario::PointAway(HWND window) {
+  const RECT r = WindowRect(window);
+  PointAt({r.right + 20, r.bottom + 20});
+}
+
+bool Scenario::IsOwnRunValue(const zqtest::RawValue& run) const {
+  return run.present && run.type == REG_SZ && run.AsString() == L"\"" + gadget + L"\"" + L'\0';
+}
+
 void Scenario::CloseAndExpectExit(const Program& program, HWND window) {
   PostMessageW(window, WM_CLOSE, 0, 0);
   ExpectExit(program, 0, L"closing the window ends the process with 0");

@@ -49,6 +49,13 @@ class Scenario {
   // Closes the gadget's window as the system does (WM_CLOSE) and checks that
   // the process then ends with 0.
   void CloseAndExpectExit(const Program& program, HWND window);
+  // Grabs `window` at `grab` and pulls it by (dx, dy) in `steps` steps, as a
+  // person does who watches it follow and lets go once it is there.
+  void DragWindow(HWND window, POINT grab, int dx, int dy, int steps);
+  // Moves the pointer off the gadget's window: no hover tile in its face.
+  static void PointAway(HWND window);
+  // Whether `run` is the Run value of the gadget under test: its path quoted.
+  bool IsOwnRunValue(const zqtest::RawValue& run) const;
   void ExpectExit(const Program& program, DWORD code, const std::wstring& what);
 
  private:

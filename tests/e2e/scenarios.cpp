@@ -31,7 +31,6 @@ bool NoAcceptance() { return !ReadRaw(settings::kKeyPath, settings::kUserAgreeme
 bool KeyExists() { return static_cast<bool>(zqtest::OpenUserKey(settings::kKeyPath, KEY_READ)); }
 bool NoGadgetWindow() { return WindowsTitled(kMainWndTitle).empty(); }
 zqtest::RawValue RunValue() { return ReadRaw(settings::kRunKeyPath, settings::kAutostartValue); }
-std::wstring Point(POINT p) { return L"(" + std::to_wstring(p.x) + L", " + std::to_wstring(p.y) + L")"; }
 POINT At(const RECT& r, int dx, int dy) { return {r.left + dx, r.top + dy}; }
 POINT Centre(HWND window) {
   const RECT r = WindowRect(window);
@@ -110,10 +109,9 @@ void Autostart(Scenario& s) {
   Scenario::AcceptedBefore();
   const Program gadget(s.gadget);
   const HWND window = s.AwaitGadget(gadget);
-  const std::wstring want = L"\"" + s.gadget + L"\"";
   const zqtest::RawValue run = RunValue();
-  s.Check(run.type == REG_SZ && run.AsString() == want + L'\0',
-          L"the Run value holds the quoted path " + want + L" (holds " + run.AsString().c_str() + L")");
+  s.Check(s.IsOwnRunValue(run),
+          L"the Run value holds the quoted path \"" + s.gadget + L"\" (holds " + run.AsString().c_str() + L")");
   s.CloseAndExpectExit(gadget, window);
   s.Check(RunValue().present, L"a plain close leaves the Run value");
 }
@@ -247,35 +245,10 @@ void WithoutDialog(Scenario& s) {
 
 // --- Dragging ---------------------------------------------------------------
 
-bool WindowAt(HWND window, POINT p) {
-  const RECT r = WindowRect(window);
-  return r.left == p.x && r.top == p.y;
-}
 bool SavedAt(POINT p) {
   return ReadDword(settings::kPosX) == static_cast<DWORD>(p.x) && ReadDword(settings::kPosY) == static_cast<DWORD>(p.y);
 }
 POINT Offset(POINT p, int dx, int dy) { return {p.x + dx, p.y + dy}; }
-
-// Grabs the window at `grab` and pulls it by (dx, dy) in `steps` steps, as a
-// person does who watches it follow and lets go once it is there. Where the
-// system moves only an outline while dragging, the window follows at the
-// release; Wine's own move loop moves the window whatever that setting says.
-void DragWindow(Scenario& s, HWND window, POINT grab, int dx, int dy, int steps) {
-  BOOL fullWindows = TRUE;
-  SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &fullWindows, 0);
-  const RECT r = WindowRect(window);
-  PointAt(grab);
-  PressButton();
-  s.Require(WaitUntil([&] { return InMoveLoop(window); }, 10000), L"pressing the body starts moving the window");
-  for (int step = 1; step <= steps; ++step) {
-    PointAt(Offset(grab, dx * step / steps, dy * step / steps));
-    const POINT want{r.left + dx * step / steps, r.top + dy * step / steps};
-    if (fullWindows || OnWine())
-      s.Require(WaitUntil([&] { return WindowAt(window, want); }, 10000),
-                L"the window follows the pointer to " + Point(want));
-  }
-  ReleaseButton();
-}
 
 void Drag(Scenario& s) {
   Scenario::AcceptedBefore();
@@ -284,23 +257,23 @@ void Drag(Scenario& s) {
   const RECT r = WindowRect(window);
   s.Require(r.right - r.left == kMainWndWidth && r.bottom - r.top == kMainWndHeight, L"the window is 349 x 366");
   const POINT p0{r.left, r.top};
-  s.Require(WaitUntil([&] { return SavedAt(p0); }, 20000), L"showing and placing the window saves " + Point(p0));
+  s.Require(WaitUntil([&] { return SavedAt(p0); }, 20000), L"showing and placing the window saves " + PointText(p0));
 
   // Drag 1: grab the chart area and pull up and left in five steps.
-  DragWindow(s, window, Offset(p0, 150, 250), -200, -150, 5);
+  s.DragWindow(window, Offset(p0, 150, 250), -200, -150, 5);
   const POINT p1 = Offset(p0, -200, -150);
-  s.Require(WaitUntil([&] { return WindowAt(window, p1); }, 10000), L"after the drag the window is at " + Point(p1));
+  s.Require(WaitUntil([&] { return WindowAt(window, p1); }, 10000), L"after the drag the window is at " + PointText(p1));
   s.Check(WaitUntil([&] { return SavedAt(p1); }, 20000), L"the new place is saved");
 
   // Drag 2: from the bottom-left corner of the body.
-  DragWindow(s, window, Offset(p1, 3, 362), 100, 50, 2);
+  s.DragWindow(window, Offset(p1, 3, 362), 100, 50, 2);
   const POINT p2 = Offset(p1, 100, 50);
-  s.Require(WaitUntil([&] { return WindowAt(window, p2); }, 10000), L"a drag by the corner moves it to " + Point(p2));
+  s.Require(WaitUntil([&] { return WindowAt(window, p2); }, 10000), L"a drag by the corner moves it to " + PointText(p2));
   s.Check(WaitUntil([&] { return SavedAt(p2); }, 20000), L"that place is saved");
 
   // Drag 3, with Alt+F4 right behind the release: the close comes well within
   // half a second of the move, so the saved place stays that of drag 2.
-  DragWindow(s, window, Offset(p2, 150, 250), 100, 50, 1);
+  s.DragWindow(window, Offset(p2, 150, 250), 100, 50, 1);
   PressKeys({VK_MENU, VK_F4});
   s.ExpectExit(gadget, 0, L"Alt+F4 right after a drag ends the process with 0");
   s.Check(SavedAt(p2), L"a close right after a move keeps the place saved before it");
@@ -349,8 +322,7 @@ void Readings(Scenario& s) {
   Scenario::AcceptedBefore();
   const Program gadget(s.gadget);
   const HWND window = s.AwaitGadget(gadget);
-  const RECT r = WindowRect(window);
-  PointAt({r.right + 20, r.bottom + 20});  // no hover tile in the picture
+  Scenario::PointAway(window);
 
   // Looks every few milliseconds for 12 s; a new sample shows as a change of
   // the chart, which happened between the look before and the look with it.

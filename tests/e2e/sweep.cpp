@@ -99,7 +99,7 @@ void CheckStored(Scenario& s, bool acceptedBefore, std::optional<POINT> place, c
   else
     s.Check(!agreement.present, L"no acceptance is recorded");
   const auto run = ReadRaw(settings::kRunKeyPath, settings::kAutostartValue);
-  s.Check(!run.present || (run.type == REG_SZ && run.AsString() == L"\"" + s.gadget + L"\"" + L'\0'),
+  s.Check(!run.present || s.IsOwnRunValue(run),
           L"the Run value is absent or the quoted path");
   const auto x = ReadDword(settings::kPosX);
   const auto y = ReadDword(settings::kPosY);
@@ -210,12 +210,12 @@ Outcome AtStart(Scenario& s, const Row& row) {
   } else if (window) {
     const RECT r = WindowRect(window);
     place = POINT{r.left, r.top};
-    PointAt({r.right + 20, r.bottom + 20});
+    Scenario::PointAway(window);
     // The failure comes with the call's first use: some calls wait for the
     // first tick, the first save of the place or the first click.
     if (row.repeats == Repeats::Donation) ClickAt({r.left + 274, r.top + 33});
     WaitUntil([&] { return g.control->of(row.call).failed > 0; }, row.repeats == Repeats::Never ? 1500 : 3000);
-    PointAt({r.right + 20, r.bottom + 20});
+    Scenario::PointAway(window);
     const bool whole = FaceShows(window, 2500);
     out.what += whole ? L"runs, face whole" : L"runs, face not whole";
     PostMessageW(window, WM_CLOSE, 0, 0);
@@ -237,7 +237,7 @@ Outcome InBurst(Scenario& s, const Row& row) {
   Injected g = StartInjected(s);
   const HWND window = s.AwaitGadget(*g.program);
   RECT r = WindowRect(window);
-  PointAt({r.right + 20, r.bottom + 20});
+  Scenario::PointAway(window);
   s.Require(FaceShows(window, 5000), L"the face shows before the burst");
   WaitUntil([] { return ReadDword(settings::kPosY).has_value(); }, 5000);  // the first save
   const SavedPlace before = SavedPlace::Now();
@@ -255,10 +255,7 @@ Outcome InBurst(Scenario& s, const Row& row) {
       WaitUntil(burstDone, 1500);
     } else if (row.repeats == Repeats::Moves) {
       // The body pulled a little: each move saves the place half a second on.
-      PointAt({r.left + 150, r.top + 250});
-      PressButton();
-      PointAt({r.left + 150 + 10, r.top + 250 + 5});
-      ReleaseButton();
+      s.DragWindow(window, {r.left + 150, r.top + 250}, 10, 5, 1);
       WaitUntil(burstDone, 1500);
     } else if (row.repeats == Repeats::Donation) {
       ClickAt({r.left + 274, r.top + 33});
@@ -268,8 +265,7 @@ Outcome InBurst(Scenario& s, const Row& row) {
     }
   }
   s.Check(burstDone(), std::wstring(row.name) + L": the burst of failures happens");
-  r = WindowRect(window);
-  PointAt({r.right + 20, r.bottom + 20});
+  Scenario::PointAway(window);
   s.Check(g.program->Running(), L"the gadget keeps running through the burst");
   const bool whole = FaceShows(window, 2600);
   s.Check(whole, L"the face is whole again within two ticks");
@@ -297,7 +293,7 @@ Outcome AtClose(Scenario& s, const Row& row) {
   Injected g = StartInjected(s);
   const HWND window = s.AwaitGadget(*g.program);
   const RECT r = WindowRect(window);
-  PointAt({r.right + 20, r.bottom + 20});
+  Scenario::PointAway(window);
   s.Require(FaceShows(window, 5000), L"the face shows before the close");
   WaitUntil([] { return ReadDword(settings::kPosY).has_value(); }, 5000);
   const SavedPlace before = SavedPlace::Now();
@@ -349,8 +345,7 @@ void PlantedReadings(Scenario& s, LONG build, QueryFails fails) {
     c.block().plant.performanceQueryFails = fails == QueryFails::Performance;
   });
   const HWND window = s.AwaitGadget(*g.program);
-  const RECT r = WindowRect(window);
-  PointAt({r.right + 20, r.bottom + 20});
+  Scenario::PointAway(window);
   SYSTEM_INFO system;
   GetSystemInfo(&system);
   const bool idleInformation = build >= 22621 && build < 26100;
