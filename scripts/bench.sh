@@ -7,7 +7,7 @@
 #   ZQ_BENCH_ROUNDS=1 ZQ_BENCH_WINDOW=20 scripts/bench.sh   # a quick look
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
-zq_prepare
+zq_prepare conky-std xosview
 zq_build_windows "$ZQ_ARCH" -- Zelvaquint frame_bench tick_bench floor_window >/dev/null
 
 out=$(mktemp -d)

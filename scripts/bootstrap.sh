@@ -1,6 +1,14 @@
 #!/usr/bin/env bash
-# Installs every Debian package the build, the Wine sandbox and the tests need.
-# Idempotent: when everything is present it only checks and returns.
+# bootstrap.sh [PACKAGE...]: installs every Debian package the build, the Wine
+# sandbox and the tests need, and the PACKAGEs a command adds for itself (the
+# benchmarks' peers, the coverage tool). Idempotent: when everything is
+# present it only checks and returns, without the network.
+#
+# Debian 12 and 13 alike: a name that differs between releases is taken from
+# what the system has or offers. A mirror caught mid-sync is asked again; a
+# suite whose index still cannot be had, for any architecture, is then left
+# out for every architecture, since Multi-Arch: same packages (wine32:i386
+# beside the amd64 libraries) must come in matching versions.
 set -euo pipefail
 
 packages=(
@@ -10,9 +18,10 @@ packages=(
   wine wine64 wine32:i386
   xvfb xdotool x11-utils imagemagick
   fonts-bebas-neue fonts-wine python3 python3-pil python3-fonttools
-  clang libclang-rt-14-dev
-  zip procps conky-std xosview xfonts-base gcovr
+  clang
+  zip procps xfonts-base
   ca-certificates
+  "$@"
 )
 # The workflow validator comes from the npm registry through npx. A Node.js
 # from elsewhere that has npx already is kept: Debian's npm would replace it.
@@ -20,24 +29,102 @@ if ! command -v npx >/dev/null; then packages+=(nodejs npm); fi
 
 sudo_cmd=()
 if [ "$(id -u)" -ne 0 ]; then sudo_cmd=(sudo); fi
+export DEBIAN_FRONTEND=noninteractive
+say() { echo "bootstrap: $*" >&2; }
 
-missing=()
+# Options for apt-get and apt-cache; a left-out suite adds its pin here.
+apt_opts=(-o Acquire::Retries=2)
+
+# The sanitizers' runtime (LeakSanitizer, libFuzzer) belongs to one clang
+# major version: the installed clang's, else, once the lists are fetched,
+# the one the release's clang package brings.
+clang_runtime() {
+  local major=
+  if command -v clang >/dev/null; then
+    major=$(clang -dumpversion | cut -d. -f1)
+  elif [ "${1-}" = --from-lists ]; then
+    major=$(apt-cache "${apt_opts[@]}" depends clang 2>/dev/null |
+      sed -n 's/^ *Depends: clang-\([0-9][0-9]*\)$/\1/p' | head -n1)
+  fi
+  [ -n "$major" ] && echo "libclang-rt-$major-dev"
+}
+
+installed() {
+  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
+}
+missing_packages() {
+  local p
+  for p in "${packages[@]}"; do installed "$p" || echo "$p"; done
+}
+
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
   "${sudo_cmd[@]}" dpkg --add-architecture i386
 fi
-for p in "${packages[@]}"; do
-  name=${p%%:*}; arch=${p#*:}; [ "$arch" = "$p" ] && arch=
-  if [ -n "$arch" ]; then q="$name:$arch"; else q="$name"; fi
-  if ! dpkg-query -W -f='${Status}' "$q" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
-  fi
-done
+mapfile -t missing < <(missing_packages)
+runtime=$(clang_runtime) || true
+if [ -n "$runtime" ] && ! installed "$runtime"; then missing+=("$runtime"); fi
+[ ${#missing[@]} -gt 0 ] || exit 0
 
-if [ ${#missing[@]} -eq 0 ]; then
-  exit 0
+log=$(mktemp)
+install_log=$(mktemp)
+prefs=$(mktemp)
+trap 'rm -f "$log" "$install_log" "$prefs"' EXIT
+
+# Fetches the package lists, asking again with pauses while any index fails
+# (a mirror mid-sync serves a Release file whose indexes are not all there
+# yet). Afterwards $log holds the last attempt's output.
+update_lists() {
+  local tries=${ZQ_APT_TRIES:-3} pause=${ZQ_APT_PAUSE:-10} try
+  for ((try = 1; ; try++)); do
+    if "${sudo_cmd[@]}" apt-get "${apt_opts[@]}" update >"$log" 2>&1 &&
+      ! grep -q '^[WE]: Failed to fetch' "$log"; then
+      return 0
+    fi
+    [ "$try" -lt "$tries" ] || return 1
+    say "some package indexes could not be fetched; asking again in $((pause * try)) s"
+    sleep $((pause * try))
+  done
+}
+
+# The suites of the indexes the last update could not fetch, one a line:
+# "Err:6 http://host/debian-security bookworm-security/main i386 Packages".
+failed_suites() {
+  sed -n 's|^Err:[0-9]* [^ ]* \([^ /]*\).*|\1|p' "$log" | sort -u
+}
+
+# Leaves SUITE out of the install for every architecture: a pin below zero
+# keeps apt from taking any version from it, so amd64 and i386 both come from
+# the suites that are whole.
+leave_out() {
+  say "leaving out the suite $1 for every architecture, since the mirror did not serve:"
+  grep -A1 "^Err:[0-9]* [^ ]* $1[/ ]" "$log" | grep -v '^--$' | sed 's/^/bootstrap:   /' >&2
+  printf 'Package: *\nPin: release %s=%s\nPin-Priority: -1\n\n' n "$1" a "$1" >>"$prefs"
+}
+
+left_out=()
+if ! update_lists; then
+  mapfile -t left_out < <(failed_suites)
+  if [ ${#left_out[@]} -eq 0 ]; then
+    cat "$log" >&2
+    say "apt-get update failed; see above"
+    exit 1
+  fi
+  for suite in "${left_out[@]}"; do leave_out "$suite"; done
+  apt_opts+=(-o "Dir::Etc::Preferences=$prefs")
 fi
 
-echo "bootstrap: installing ${missing[*]}" >&2
-export DEBIAN_FRONTEND=noninteractive
-"${sudo_cmd[@]}" apt-get update -qq
-"${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+if [ -z "$runtime" ]; then
+  runtime=$(clang_runtime --from-lists) || { say "the package lists offer no clang"; exit 1; }
+  missing+=("$runtime")
+fi
+
+say "installing ${missing[*]}"
+if ! "${sudo_cmd[@]}" apt-get "${apt_opts[@]}" install -y -qq --no-install-recommends "${missing[@]}" >"$install_log" 2>&1; then
+  cat "$install_log" >&2
+  if [ ${#left_out[@]} -gt 0 ]; then
+    say "the install failed even with ${left_out[*]} left out, whose indexes the mirror did not serve:"
+    grep -A1 '^Err:' "$log" >&2 || true
+    say "the mirror is most likely mid-sync: run this again later, or point the sources in /etc/apt at another mirror"
+  fi
+  exit 1
+fi

@@ -6,7 +6,7 @@
 # over both. The fuzz build stays out.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
-zq_prepare
+zq_prepare gcovr
 
 native=build/cov-native
 windows=build/cov-win-$ZQ_ARCH

@@ -14,10 +14,11 @@ DIALOG_TITLE='Zelvaquint - User Agreement'
 GALLERY_TITLE='WButtonEx Gallery'
 export SETTINGS_KEY='HKCU\Software\QUORVANE\Zelvaquint\1'
 
-# Installs what is missing and enters the checkout. ZQ_ARCH is the MinGW
-# target this host's Wine runs, ZQ_BUILD its build folder.
+# zq_prepare [PACKAGE...]: installs what is missing, with the PACKAGEs the
+# calling command needs beyond the tests, and enters the checkout. ZQ_ARCH is
+# the MinGW target this host's Wine runs, ZQ_BUILD its build folder.
 zq_prepare() {
-  cd "$ZQ_ROOT" && bash scripts/bootstrap.sh || return
+  cd "$ZQ_ROOT" && bash scripts/bootstrap.sh "$@" || return
   ZQ_ARCH=$(scripts/wine-arch)
   ZQ_BUILD=build/win-$ZQ_ARCH
 }
