@@ -16,11 +16,28 @@
 
 namespace {
 
-int g_erases = 0;
+int g_erases = 0, g_frames = 0;
 
 LRESULT CALLBACK CountingProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_ERASEBKGND) ++g_erases;
+  if (msg == WM_NCPAINT) ++g_frames;
   return DefWindowProcW(hwnd, msg, wParam, lParam);
+}
+
+// The erases of the repaint that one tick asks for. An exposure by the window
+// system repaints the frame as well as erasing, and may come at any time
+// after the window shows (Wine 10 delivers the first one late): a round that
+// met one is measured again. -1: no round without one.
+int ErasesAfterTick(MainWndData& data) {
+  for (int round = 0; round < 10; ++round) {
+    ValidateRect(data.hwnd, nullptr);
+    data.SampleLoad();
+    g_erases = g_frames = 0;
+    UpdateWindow(data.hwnd);
+    if (g_frames == 0) return g_erases;
+    zqtest::DispatchPending();
+  }
+  return -1;
 }
 
 // A plain visible window to receive the repaint requests.
@@ -56,9 +73,7 @@ TEST(SampleLoad, PushesOneSampleAndInvalidatesWithoutErasing) {
   EXPECT_EQ(update.top, 0);
   EXPECT_EQ(update.right, 100);
   EXPECT_EQ(update.bottom, 80);
-  g_erases = 0;
-  UpdateWindow(window.get());
-  EXPECT_EQ(g_erases, 0);
+  EXPECT_EQ(ErasesAfterTick(data), 0);
 }
 
 TEST(SampleLoad, ElevenTicksKeepTenSamples) {
