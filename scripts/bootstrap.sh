@@ -118,13 +118,47 @@ if [ -z "$runtime" ]; then
   missing+=("$runtime")
 fi
 
+apt_install() {
+  "${sudo_cmd[@]}" apt-get "${apt_opts[@]}" install -y -qq --no-install-recommends "$@" >"$install_log" 2>&1
+}
+
+# Multi-Arch: same packages installed from a suite left out: their twins of
+# the other architecture cannot be had at that version, so both take the
+# version of the suites that are whole, as PACKAGE=VERSION lines. An upgrade
+# once the mirror is whole brings them forward again.
+taken_back() {
+  local installed
+  mapfile -t installed < <(dpkg-query -W -f='${binary:Package} ${Multi-Arch}\n' | sed -n 's/ same$//p')
+  # In each version table: is the installed version (***) to be had from no
+  # source but the left-out suites (pinned below 0) and dpkg's own status,
+  # and which is the highest version that is?
+  apt-cache "${apt_opts[@]}" policy "${installed[@]}" | awk '
+    function flush() { if (stranded && whole != "") print pkg "=" whole }
+    /^[^ ]/ { flush(); pkg = $1; sub(/:$/, "", pkg); stranded = 0; whole = ""; mine = 0 }
+    /^ \*\*\* / { version = $2; mine = 1; stranded = 1; next }
+    /^     [^ ]/ { version = $1; mine = 0; next }
+    /^        / && $2 != "/var/lib/dpkg/status" {
+      if (mine && $1 >= 0) stranded = 0
+      if (!mine && $1 > 0 && whole == "") whole = version
+    }
+    END { flush() }'
+}
+
 say "installing ${missing[*]}"
-if ! "${sudo_cmd[@]}" apt-get "${apt_opts[@]}" install -y -qq --no-install-recommends "${missing[@]}" >"$install_log" 2>&1; then
-  cat "$install_log" >&2
-  if [ ${#left_out[@]} -gt 0 ]; then
-    say "the install failed even with ${left_out[*]} left out, whose indexes the mirror did not serve:"
-    grep -A1 '^Err:' "$log" >&2 || true
-    say "the mirror is most likely mid-sync: run this again later, or point the sources in /etc/apt at another mirror"
+if apt_install "${missing[@]}"; then exit 0; fi
+cat "$install_log" >&2
+if [ ${#left_out[@]} -gt 0 ]; then
+  mapfile -t back < <(taken_back)
+  if [ ${#back[@]} -gt 0 ]; then
+    say "taking back what came from ${left_out[*]}, to match the other architecture: ${back[*]}"
+    if apt_install --allow-downgrades "${missing[@]}" "${back[@]}"; then exit 0; fi
+    cat "$install_log" >&2
   fi
-  exit 1
+  # What cannot be matched, in apt's words.
+  "${sudo_cmd[@]}" apt-get "${apt_opts[@]}" install -s --no-install-recommends "${missing[@]}" 2>&1 |
+    sed -n '/unmet dependencies/,/^E:/p' >&2 || true
+  say "the install failed even with ${left_out[*]} left out, whose indexes the mirror did not serve:"
+  grep -A1 '^Err:' "$log" >&2 || true
+  say "the mirror is most likely mid-sync: run this again later, or point the sources in /etc/apt at another mirror"
 fi
+exit 1
