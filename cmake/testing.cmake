@@ -26,6 +26,7 @@ function(zq_add_gtest name)
   zq_gtest_program(${name} ${ARGN})
   add_test(NAME ${name} COMMAND ${name})
   if(WIN32)
+    zq_list_windows_test(${name} ${name})
     if(ZQ_WINE_TESTS)
       set_tests_properties(${name} PROPERTIES LABELS wine)
     else()
@@ -34,4 +35,60 @@ function(zq_add_gtest name)
   else()
     set_tests_properties(${name} PROPERTIES LABELS native)
   endif()
+endfunction()
+
+# The Windows test list: every test a Windows build runs, written out by
+# zq_windows_tests() as a CTest file beside copies of the programs it runs,
+# so that the folder runs anywhere it is copied to (`ctest --test-dir DIR`)
+# with what Windows has. A test is put on the list at the end of the folder
+# that adds it, once its properties are all set. ARGN is its command: a
+# target stands for its program's copy, anything else for itself.
+function(zq_list_windows_test)
+  # A deferred call reads its arguments' variables when it runs: pass values.
+  list(TRANSFORM ARGV REPLACE ".+" "[=[\\0]=]" OUTPUT_VARIABLE args)
+  list(JOIN args " " args)
+  cmake_language(EVAL CODE "cmake_language(DEFER CALL zq_write_windows_test ${args})")
+endfunction()
+
+function(zq_write_windows_test name)
+  set(line "add_test([=[${name}]=] \${launcher}")
+  foreach(arg IN LISTS ARGN)
+    if(TARGET ${arg})
+      string(APPEND line " \"\${here}/$<TARGET_FILE_NAME:${arg}>\"")
+      set_property(GLOBAL APPEND PROPERTY ZQ_WINDOWS_TEST_TARGETS ${arg})
+    else()
+      string(APPEND line " [=[${arg}]=]")
+    endif()
+  endforeach()
+  # One desktop, one registry hive: one test at a time.
+  string(APPEND line ")\nset_tests_properties([=[${name}]=] PROPERTIES RESOURCE_LOCK desktop")
+  get_test_property(${name} LABELS labels)
+  list(TRANSFORM labels REPLACE "^wine$" windows)
+  string(APPEND line " LABELS [=[${labels}]=]")
+  foreach(property TIMEOUT SKIP_RETURN_CODE)
+    get_test_property(${name} ${property} value)
+    if(value)
+      string(APPEND line " ${property} ${value}")
+    endif()
+  endforeach()
+  get_test_property(${name} WORKING_DIRECTORY dir)
+  if(dir)
+    string(APPEND line " WORKING_DIRECTORY \"\${here}/Testing/Temporary\"")
+  endif()
+  set_property(GLOBAL APPEND_STRING PROPERTY ZQ_WINDOWS_TESTS "${line})\n")
+endfunction()
+
+# The folder windows-tests/ of a Windows build: the list and its programs.
+# ZQ_TEST_LAUNCHER, when set, goes before each program: Wine standing in for
+# Windows.
+function(zq_windows_tests)
+  get_property(tests GLOBAL PROPERTY ZQ_WINDOWS_TESTS)
+  get_property(targets GLOBAL PROPERTY ZQ_WINDOWS_TEST_TARGETS)
+  list(REMOVE_DUPLICATES targets)
+  set(dir ${CMAKE_BINARY_DIR}/windows-tests)
+  file(GENERATE OUTPUT ${dir}/CTestTestfile.cmake CONTENT
+       "# The Windows test list; run it with `ctest --test-dir` this folder.\nfile(REAL_PATH . here)\nset(launcher \$ENV{ZQ_TEST_LAUNCHER})\n${tests}")
+  list(TRANSFORM targets REPLACE ".+" "$<TARGET_FILE:\\0>" OUTPUT_VARIABLE files)
+  add_custom_target(windows_tests ALL COMMAND ${CMAKE_COMMAND} -E copy_if_different ${files} ${dir} VERBATIM)
+  add_dependencies(windows_tests ${targets})
 endfunction()

@@ -21,8 +21,8 @@ ZQ_WINDOWS_DIR=$windows zq_build_windows "$ZQ_ARCH" -DZQ_WERROR=ON -DZQ_EXTRA_TE
 # normally, to its objects' Unix paths, which Wine reaches through Z:.
 find "$native" "$windows" -name '*.gcda' -delete
 status=0
-# user_settings_kept builds and runs an uninstrumented copy of its own:
-# nothing of it would count.
+# user_settings_kept runs the same programs once more, one at a time: it
+# would add time, not coverage.
 (cd "$windows" && ctest -j"$(nproc)" --output-on-failure -E '^user_settings_kept$' "$@") || status=$?
 for dir in "$native" "$windows"; do
   [ -n "$(find "$dir" -name '*.gcda' -print -quit)" ] || { echo "coverage: no counts in $dir" >&2; exit 1; }
