@@ -1,4 +1,4 @@
-# cmake -DEXE=... -DSOURCE=... -DOUT=... -P make_dist.cmake
+# cmake -DEXE=... -DSOURCE=... -DOUT=... -DEPOCH=... [-DPYTHON=...] -P make_dist.cmake
 # Stages the release files, lists their SHA-256 sums and zips them.
 get_filename_component(name ${OUT} NAME_WE)
 set(stage ${CMAKE_CURRENT_BINARY_DIR}/${name})
@@ -16,9 +16,13 @@ endforeach()
 file(WRITE ${stage}/SHA256SUMS.txt "${sums}")
 
 file(REMOVE ${OUT})
-execute_process(COMMAND ${CMAKE_COMMAND} -E tar cf ${OUT} --format=zip
-                        Zelvaquint.exe OFL.txt README.txt SHA256SUMS.txt
-                WORKING_DIRECTORY ${stage} RESULT_VARIABLE failed)
+set(files Zelvaquint.exe OFL.txt README.txt SHA256SUMS.txt)
+if(PYTHON)
+  set(zip ${PYTHON} ${CMAKE_CURRENT_LIST_DIR}/write_zip.py ${OUT} ${EPOCH} ${files})
+else()
+  set(zip ${CMAKE_COMMAND} -E tar cf ${OUT} --format=zip ${files})
+endif()
+execute_process(COMMAND ${zip} WORKING_DIRECTORY ${stage} RESULT_VARIABLE failed)
 if(failed)
   message(FATAL_ERROR "could not make ${OUT}")
 endif()

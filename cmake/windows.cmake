@@ -13,6 +13,30 @@ if(CMAKE_CROSSCOMPILING AND ZQ_WINE_EMULATOR)
   set(ZQ_WINE_TESTS ON)
 endif()
 
+# Every date in the release is the commit's: the caller's SOURCE_DATE_EPOCH,
+# else the time of the checkout's last commit. A new commit configures again.
+if(DEFINED ENV{SOURCE_DATE_EPOCH})
+  set(ZQ_SOURCE_DATE_EPOCH $ENV{SOURCE_DATE_EPOCH})
+else()
+  find_package(Git QUIET)
+  if(GIT_FOUND AND EXISTS ${PROJECT_SOURCE_DIR}/.git)
+    execute_process(COMMAND ${GIT_EXECUTABLE} log -1 --format=%ct WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+                    OUTPUT_VARIABLE ZQ_SOURCE_DATE_EPOCH OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    execute_process(COMMAND ${GIT_EXECUTABLE} rev-parse --absolute-git-dir WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
+                    OUTPUT_VARIABLE git_dir OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+    if(EXISTS ${git_dir}/logs/HEAD)
+      set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${git_dir}/logs/HEAD)
+    endif()
+  endif()
+  if(NOT ZQ_SOURCE_DATE_EPOCH)
+    message(STATUS "Neither SOURCE_DATE_EPOCH nor a git commit: the release is dated 1980-01-01")
+    set(ZQ_SOURCE_DATE_EPOCH 315532800)
+  endif()
+endif()
+if(NOT ZQ_SOURCE_DATE_EPOCH MATCHES "^[0-9]+$")
+  message(FATAL_ERROR "SOURCE_DATE_EPOCH is not a number of seconds: ${ZQ_SOURCE_DATE_EPOCH}")
+endif()
+
 # The resource script's folder: ids, artwork, typeface, dialog, manifests.
 add_library(zq_resources INTERFACE)
 target_include_directories(zq_resources INTERFACE ${PROJECT_SOURCE_DIR}/res)
@@ -50,6 +74,9 @@ function(zq_add_gadget name)
   add_executable(${name} WIN32 ${PROJECT_SOURCE_DIR}/app/main.cpp)
   # The release carries no symbols.
   target_link_options(${name} PRIVATE -municode $<$<CONFIG:Release,MinSizeRel>:-s>)
+  # GNU ld stamps the PE header with SOURCE_DATE_EPOCH, else with the clock.
+  set_target_properties(${name} PROPERTIES
+    CXX_LINKER_LAUNCHER "${CMAKE_COMMAND};-E;env;SOURCE_DATE_EPOCH=${ZQ_SOURCE_DATE_EPOCH}")
   target_link_libraries(${name} PRIVATE zq_startup)
   zq_embed_resources(${name} ${ARGN})
 endfunction()
