@@ -18,17 +18,24 @@ endfunction()
 # Adds a GoogleTest program. In the native build it runs directly (label
 # native); in the cross build CTest runs it under Wine through the
 # cross-compiling emulator, one prefix and display each (label wine); on
-# Windows it runs directly again (label windows).
+# Windows it runs directly again (label windows). With CLEARTYPE, Wine runs
+# it a second time (NAME_cleartype) with text smoothed as a Windows desktop
+# smooths it by default.
 function(zq_add_gtest name)
   if(NOT ZQ_HAVE_GTEST)
     return()
   endif()
-  zq_gtest_program(${name} ${ARGN})
+  cmake_parse_arguments(G "CLEARTYPE" "" "" ${ARGN})
+  zq_gtest_program(${name} ${G_UNPARSED_ARGUMENTS})
   add_test(NAME ${name} COMMAND ${name})
   if(WIN32)
     zq_list_windows_test(${name} ${name})
     if(ZQ_WINE_TESTS)
       set_tests_properties(${name} PROPERTIES LABELS wine)
+      if(G_CLEARTYPE)
+        add_test(NAME ${name}_cleartype COMMAND ${name})
+        set_tests_properties(${name}_cleartype PROPERTIES LABELS wine ENVIRONMENT ZQ_FONT_SMOOTHING=cleartype)
+      endif()
     else()
       set_tests_properties(${name} PROPERTIES LABELS windows)
     endif()

@@ -50,9 +50,7 @@ bool FaceIsPainted(const zqtest::Pixels& face, int* differ) {
 
 int DifferingPixels(const zqtest::Pixels& a, const zqtest::Pixels& b) {
   if (a.width != b.width || a.height != b.height) return a.width * a.height + 1;
-  int differ = 0;
-  for (std::size_t i = 0; i < a.data.size(); ++i) differ += a.data[i] != b.data[i];
-  return differ;
+  return zqtest::InkOf(a, b, {0, 0, a.width, a.height}, 0).count;
 }
 
 }  // namespace e2e

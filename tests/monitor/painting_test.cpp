@@ -18,16 +18,22 @@
 
 namespace {
 
+using zqtest::Ink;
 using zqtest::Pixels;
 
 const EmbeddedFont g_typeface;
+const Pixels g_art = zqtest::BitmapResourcePixels(IDB_BACKGROUND);
 
-Pixels Compose(const LoadHistory& history) {
+// On the artwork, or on a `flat` stand-in for it, on which smoothed text
+// blends alike in every column.
+Pixels Compose(const LoadHistory& history, std::optional<COLORREF> flat = {}) {
   MainWndData data;
   zqtest::EquipForPainting(data);
   data.history = history;
-  zqtest::Canvas canvas(kMainWndWidth, kMainWndHeight);
-  ComposeFrame(canvas.dc(), data);
+  zqtest::Canvas canvas(kMainWndWidth, kMainWndHeight), art(kMainWndWidth, kMainWndHeight);
+  art.Fill(flat.value_or(0));
+  if (flat) ComposeFrame(canvas.dc(), art.dc(), data);
+  else ComposeFrame(canvas.dc(), data);
   return canvas.Read();
 }
 
@@ -62,14 +68,13 @@ std::optional<COLORREF> BarColour(const LoadHistory& history, int x, int y) {
 // colour, or the artwork's.
 void ExpectBarsOnArtwork(const LoadHistory& history) {
   const Pixels frame = Compose(history);
-  const Pixels art = zqtest::BitmapResourcePixels(IDB_BACKGROUND);
   const auto texts = TextRects();
   int mismatches = 0;
   for (int y = 0; y < kMainWndHeight; ++y) {
     for (int x = 0; x < kMainWndWidth; ++x) {
       if (std::any_of(texts.begin(), texts.end(), [&](const RECT& r) { return Inside(r, x, y); }))
         continue;
-      const COLORREF expected = BarColour(history, x, y).value_or(art.At(x, y));
+      const COLORREF expected = BarColour(history, x, y).value_or(g_art.At(x, y));
       if (frame.At(x, y) != expected && ++mismatches <= 5)
         ADD_FAILURE() << "pixel (" << x << "," << y << ") is " << std::hex << frame.At(x, y)
                       << ", expected " << expected;
@@ -78,32 +83,17 @@ void ExpectBarsOnArtwork(const LoadHistory& history) {
   EXPECT_EQ(mismatches, 0);
 }
 
-struct Ink {
-  int count = 0;
-  int left = INT32_MAX, top = INT32_MAX, right = -1, bottom = -1;  // inclusive box
-};
+// The text's ink on the artwork, in the given series colour.
+Ink InkOf(const Pixels& frame, const RECT& r, COLORREF colour) { return zqtest::InkOf(frame, g_art, r, colour); }
 
-Ink InkOf(const Pixels& frame, const RECT& r, COLORREF colour) {
-  Ink ink;
-  for (int y = r.top; y < r.bottom; ++y) {
-    for (int x = r.left; x < r.right; ++x) {
-      if (frame.At(x, y) != colour) continue;
-      ++ink.count;
-      ink.left = std::min(ink.left, x);
-      ink.right = std::max(ink.right, x);
-      ink.top = std::min(ink.top, y);
-      ink.bottom = std::max(ink.bottom, y);
-    }
-  }
-  return ink;
-}
-
-// The text's ink is in the series colour, centred both ways in its
-// rectangle, and the other series' colour is absent.
+// The text's ink is in the series colour, not the other series', and
+// centred both ways in its rectangle.
 void ExpectCentredText(const Pixels& frame, const RECT& r, COLORREF colour, COLORREF other, int minInk) {
   const Ink ink = InkOf(frame, r, colour);
-  EXPECT_GE(ink.count, minInk);
-  EXPECT_EQ(InkOf(frame, r, other).count, 0);
+  EXPECT_GE(ink.strong, minInk);
+  EXPECT_EQ(ink.foreign, 0);
+  EXPECT_GT(ink.tint, zqtest::kOwnTint);
+  EXPECT_LT(InkOf(frame, r, other).tint, zqtest::kOwnTint);
   if (ink.count == 0) return;
   // Twice the centres, to stay in whole numbers.
   EXPECT_NEAR(ink.left + ink.right + 1, r.left + r.right, 3) << "horizontal centre";
@@ -142,20 +132,19 @@ TEST(ComposedFrame, BarsHaveExactHeightsColoursAndColumns) {
 
   // The named edges: 100 reaches the grid's top line, 1 is the base row only.
   const Pixels frame = Compose(Mixed());
-  const Pixels art = zqtest::BitmapResourcePixels(IDB_BACKGROUND);
   EXPECT_EQ(frame.At(29, 213), kCpuColour);  // column 0, processor 100
   EXPECT_EQ(frame.At(33, 312), kCpuColour);
-  EXPECT_EQ(frame.At(29, 212), art.At(29, 212));
+  EXPECT_EQ(frame.At(29, 212), g_art.At(29, 212));
   EXPECT_EQ(frame.At(36, 312), kMemColour);  // column 0, memory 1
   EXPECT_EQ(frame.At(40, 312), kMemColour);
-  EXPECT_EQ(frame.At(36, 311), art.At(36, 311));
-  EXPECT_EQ(frame.At(34, 312), art.At(34, 312));  // the gap between the bars
-  EXPECT_EQ(frame.At(35, 312), art.At(35, 312));
+  EXPECT_EQ(frame.At(36, 311), g_art.At(36, 311));
+  EXPECT_EQ(frame.At(34, 312), g_art.At(34, 312));  // the gap between the bars
+  EXPECT_EQ(frame.At(35, 312), g_art.At(35, 312));
   EXPECT_EQ(frame.At(308, 312), kCpuColour);  // column 9 (R = 329), processor 1
-  EXPECT_EQ(frame.At(312, 311), art.At(312, 311));
+  EXPECT_EQ(frame.At(312, 311), g_art.At(312, 311));
   EXPECT_EQ(frame.At(315, 213), kMemColour);  // column 9, memory 100
   EXPECT_EQ(frame.At(319, 213), kMemColour);
-  EXPECT_EQ(frame.At(320, 213), art.At(320, 213));
+  EXPECT_EQ(frame.At(320, 213), g_art.At(320, 213));
 }
 
 TEST(ComposedFrame, TextsSitInTheirRectanglesInTheSeriesColours) {
@@ -183,29 +172,25 @@ TEST(ComposedFrame, LargeReadingsShowTheNewestSampleOnly) {
   b[9] = LoadSample{55, 66};  // an older sample changes only its column
   const Pixels fa = Compose(a);
   const Pixels fb = Compose(b);
-  for (const RECT& r : {face::kCpuReading, face::kMemReading})
-    for (int y = r.top; y < r.bottom; ++y)
-      for (int x = r.left; x < r.right; ++x) ASSERT_EQ(fa.At(x, y), fb.At(x, y));
+  // The pixels where one frame differs from the other, as their ink.
+  for (const RECT& r : {face::kCpuReading, face::kMemReading}) EXPECT_TRUE(zqtest::InkOf(fb, fa, r, 0).empty());
 
   LoadHistory c = Mixed();
   c[0] = LoadSample{42, 58};
   const Pixels fc = Compose(c);
   EXPECT_NE(InkOf(fa, face::kCpuReading, kCpuColour).count, 0);
-  bool differs = false;
-  for (int y = face::kCpuReading.top; y < face::kCpuReading.bottom; ++y)
-    for (int x = face::kCpuReading.left; x < face::kCpuReading.right; ++x)
-      differs = differs || fa.At(x, y) != fc.At(x, y);
-  EXPECT_TRUE(differs);
+  EXPECT_FALSE(zqtest::InkOf(fc, fa, face::kCpuReading, 0).empty());
 }
 
-// The series-coloured pixels of one chart column, relative to its right edge.
+// The pixels of one chart column off the flat stand-in, relative to its right edge.
+constexpr COLORREF kFlat = RGB(20, 30, 40);
 std::vector<std::pair<int, COLORREF>> ColumnInk(const Pixels& frame, int i) {
   std::vector<std::pair<int, COLORREF>> ink;
   const int right = face::ColumnRight(i);
   for (int y = 213; y < 352; ++y) {
     for (int x = right - 30; x < right; ++x) {
       const COLORREF c = frame.At(x, y);
-      if (c == kCpuColour || c == kMemColour) ink.emplace_back((y << 8) | (x - right + 30), c);
+      if (c != kFlat) ink.emplace_back((y << 8) | (x - right + 30), c);
     }
   }
   return ink;
@@ -213,9 +198,9 @@ std::vector<std::pair<int, COLORREF>> ColumnInk(const Pixels& frame, int i) {
 
 TEST(ComposedFrame, ATickMovesEverySampleOneColumnRight) {
   LoadHistory history = Mixed();
-  const Pixels before = Compose(history);
+  const Pixels before = Compose(history, kFlat);
   PushSample(history, LoadSample{33, 44});
-  const Pixels after = Compose(history);
+  const Pixels after = Compose(history, kFlat);
   for (int i = 0; i + 1 < face::kColumns; ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(ColumnInk(before, i), ColumnInk(after, i + 1));

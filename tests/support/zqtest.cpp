@@ -1,6 +1,8 @@
 #include "support/zqtest.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <utility>
@@ -112,6 +114,39 @@ void Canvas::Fill(COLORREF colour) {
 void Canvas::CopyFrom(HWND window) {
   const win32::WindowDcGuard screen(window);
   BitBlt(dc(), 0, 0, width, height, screen.dc(), 0, 0, SRCCOPY);
+}
+
+Ink InkOf(const Pixels& with, const Pixels& without, const RECT& area, COLORREF colour) {
+  constexpr int kRounding = 2;  // a blend may round past either end
+  Ink ink;
+  double shifted[3] = {}, full[3] = {};  // per channel: the ink's shift from beneath, and the colour's
+  for (int y = area.top; y < area.bottom; ++y) {
+    for (int x = area.left; x < area.right; ++x) {
+      const COLORREF c = with.At(x, y), under = without.At(x, y);
+      if (c == under) continue;
+      ++ink.count;
+      ink.left = std::min(ink.left, x);
+      ink.right = std::max(ink.right, x);
+      ink.top = std::min(ink.top, y);
+      ink.bottom = std::max(ink.bottom, y);
+      int toColour = 0, toUnder = 0;
+      bool blend = true;
+      for (int k = 0; k < 3; ++k) {
+        const int v = (c >> 8 * k) & 0xFF, t = (colour >> 8 * k) & 0xFF, u = (under >> 8 * k) & 0xFF;
+        toColour += std::abs(v - t);
+        toUnder += std::abs(v - u);
+        blend = blend && v >= std::min(t, u) - kRounding && v <= std::max(t, u) + kRounding;
+        shifted[k] += v - u;
+        full[k] += t - u;
+      }
+      ink.strong += toColour < toUnder;
+      ink.foreign += !blend;
+    }
+  }
+  const auto dot = [](const double* a, const double* b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; };
+  const double norms = dot(shifted, shifted) * dot(full, full);
+  ink.tint = norms > 0 ? dot(shifted, full) / std::sqrt(norms) : 0;
+  return ink;
 }
 
 Pixels BitmapResourcePixels(UINT id) {

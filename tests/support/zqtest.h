@@ -94,6 +94,23 @@ class Canvas {
   win32::BitmapDc surface_;
 };
 
+// A text's ink: the pixels of `area` where `with` differs from `without`,
+// the same picture drawn without the text. Font smoothing (ClearType by
+// default on Windows) leaves few pixels, or none, of exactly the text's
+// colour; each is still a blend of the pixel beneath and that colour.
+struct Ink {
+  int count = 0;
+  int left = INT32_MAX, top = INT32_MAX, right = -1, bottom = -1;  // inclusive box
+  int strong = 0;   // nearer the colour than the pixel beneath
+  int foreign = 0;  // no blend of the pixel beneath and the colour
+  double tint = 0;  // cosine of the ink's summed shift with the colour's
+  bool empty() const { return count == 0; }
+};
+Ink InkOf(const Pixels& with, const Pixels& without, const RECT& area, COLORREF colour);
+// Above it, ink is of the colour: smoothed or not, its own measured 0.999 and
+// more, a colour with one channel 56 off 0.94.
+inline constexpr double kOwnTint = 0.98;
+
 // The module's bitmap resource `id` as pixels.
 Pixels BitmapResourcePixels(UINT id);
 

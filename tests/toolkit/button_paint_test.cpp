@@ -2,6 +2,7 @@
 // each probe says which piece of which bitmap landed where.
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <set>
 #include <string>
 
@@ -18,6 +19,7 @@ namespace {
 using bx::ButtonFields;
 using bx::VisualState;
 using zqtest::Canvas;
+using zqtest::Ink;
 using zqtest::Source;
 using zqtest::SourceOf;
 
@@ -50,21 +52,19 @@ void ExpectProbes(const Canvas& c, const std::vector<Probe>& probes, const char*
     EXPECT_EQ(SourceOf(c.At(p.x, p.y)), p.from) << what << " at (" << p.x << ", " << p.y << ")";
 }
 
-// Which skin columns and rows (within the cell) reached the canvas at all.
-std::set<int> SkinColumns(const Canvas& c) {
-  std::set<int> cols;
+// Which skin columns and rows (of the first cell) reached the canvas at all.
+struct Reached {
+  std::set<int> columns, rows;
+};
+Reached SkinReached(const Canvas& c) {
+  Reached reached;
   for (int y = 0; y < c.height; ++y)
     for (int x = 0; x < c.width; ++x)
-      if (SourceOf(c.At(x, y)).tag == TAG_FRAMED) cols.insert(SourceOf(c.At(x, y)).x);
-  return cols;
-}
-
-std::set<int> SkinRows(const Canvas& c, int cellTop) {
-  std::set<int> rows;
-  for (int y = 0; y < c.height; ++y)
-    for (int x = 0; x < c.width; ++x)
-      if (SourceOf(c.At(x, y)).tag == TAG_FRAMED) rows.insert(SourceOf(c.At(x, y)).y - cellTop);
-  return rows;
+      if (const Source s = SourceOf(c.At(x, y)); s.tag == TAG_FRAMED) {
+        reached.columns.insert(s.x);
+        reached.rows.insert(s.y);
+      }
+  return reached;
 }
 
 TEST(FramedSkin, At35OnlyCornersOverlappingByOne) {
@@ -73,8 +73,8 @@ TEST(FramedSkin, At35OnlyCornersOverlappingByOne) {
                {{0, 0, Skin(0, 0)}, {16, 0, Skin(16, 0)}, {17, 0, Skin(19, 0)}, {34, 0, Skin(36, 0)},
                 {0, 16, Skin(0, 16)}, {0, 17, Skin(0, 19)}, {17, 17, Skin(19, 19)}, {34, 34, Skin(36, 36)}},
                "35 x 35");
-  EXPECT_EQ(SkinColumns(c).count(18), 0u) << "no edges";
-  EXPECT_EQ(SkinRows(c, 0).count(18), 0u) << "no edges, no centre";
+  EXPECT_EQ(SkinReached(c).columns.count(18), 0u) << "no edges";
+  EXPECT_EQ(SkinReached(c).rows.count(18), 0u) << "no edges, no centre";
 }
 
 TEST(FramedSkin, At36CornersMeetExactly) {
@@ -82,8 +82,8 @@ TEST(FramedSkin, At36CornersMeetExactly) {
   ExpectProbes(c, {{17, 0, Skin(17, 0)}, {18, 0, Skin(19, 0)}, {17, 17, Skin(17, 17)}, {18, 18, Skin(19, 19)},
                    {35, 35, Skin(36, 36)}},
                "36 x 36");
-  EXPECT_EQ(SkinColumns(c).count(18), 0u);
-  EXPECT_EQ(SkinRows(c, 0).count(18), 0u);
+  EXPECT_EQ(SkinReached(c).columns.count(18), 0u);
+  EXPECT_EQ(SkinReached(c).rows.count(18), 0u);
 }
 
 TEST(FramedSkin, At37OneEdgeColumnOneEdgeRowAndAOnePixelCentre) {
@@ -102,7 +102,7 @@ TEST(FramedSkin, At100x30EdgesAcrossNoSidesNoCentre) {
                 {99, 0, Skin(36, 0)}, {0, 11, Skin(0, 11)}, {0, 12, Skin(0, 19)}, {50, 11, Skin(18, 11)},
                 {50, 12, Skin(18, 19)}, {50, 29, Skin(18, 36)}, {99, 29, Skin(36, 36)}},
                "100 x 30");
-  EXPECT_EQ(SkinRows(c, 0).count(18), 0u) << "no side edges and no centre";
+  EXPECT_EQ(SkinReached(c).rows.count(18), 0u) << "no side edges and no centre";
 }
 
 TEST(FramedSkin, WideAndTallFillTheCentreWithTheCrossingPixel) {
@@ -195,13 +195,6 @@ TEST(Icons, StatesAreQuartersOfTheBitmap) {
   EXPECT_EQ(SourceOf(disabled.At(21, 23)), (Source{TAG_ICON2, 0, 15}));
 }
 
-// Text is told apart by comparing with the same button composed without it.
-struct Footprint {
-  int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
-  int exact = 0;  // pixels of exactly the text colour
-  bool empty() const { return right < 0; }
-};
-
 class Text : public testing::Test {
  protected:
   static void SetUpTestSuite() { font_ = new EmbeddedFont; }
@@ -213,22 +206,15 @@ class Text : public testing::Test {
   }
   void TearDown() override { font.reset(); }
 
-  Footprint TextOf(int w, int h, ButtonFields f, VisualState state, std::wstring_view text) {
+  // Told apart from the same button composed without it; measured against
+  // the state's colour or `colour`.
+  Ink TextOf(int w, int h, ButtonFields f, VisualState state, std::wstring_view text,
+             std::optional<COLORREF> colour = {}) {
     f.skinStyle = BXSKIN_STRIP;  // no bitmap: a plain face
     f.skinId = 0;
     const Canvas bare = Compose(w, h, f, state, L"", font.get());
     const Canvas with = Compose(w, h, f, state, text, font.get());
-    Footprint fp;
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) {
-        if (with.At(x, y) == bare.At(x, y)) continue;
-        fp.left = std::min(fp.left, x);
-        fp.right = std::max(fp.right, x);
-        fp.top = std::min(fp.top, y);
-        fp.bottom = std::max(fp.bottom, y);
-        if (with.At(x, y) == f.colors[state]) ++fp.exact;
-      }
-    return fp;
+    return zqtest::InkOf(with.Read(), bare.Read(), {0, 0, w, h}, colour.value_or(f.colors[state]));
   }
 
   win32::UniqueFont font;
@@ -238,7 +224,7 @@ class Text : public testing::Test {
 EmbeddedFont* Text::font_ = nullptr;
 
 TEST_F(Text, CentredByDefault) {
-  const Footprint fp = TextOf(100, 30, {}, bx::kNormal, L"OK");
+  const Ink fp = TextOf(100, 30, {}, bx::kNormal, L"OK");
   ASSERT_FALSE(fp.empty());
   EXPECT_NEAR(fp.left, 99 - fp.right, 2) << "horizontally centred";
   EXPECT_NEAR(fp.top, 29 - fp.bottom, 2) << "vertically centred";
@@ -247,7 +233,7 @@ TEST_F(Text, CentredByDefault) {
 TEST_F(Text, AtTextXStartsThereAndIsClippedAtTheRightEdge) {
   ButtonFields f;
   f.textX = 10;
-  const Footprint fp = TextOf(60, 30, f, bx::kNormal, L"WWWWWWWWWWWWWWWWWWWW");
+  const Ink fp = TextOf(60, 30, f, bx::kNormal, L"WWWWWWWWWWWWWWWWWWWW");
   ASSERT_FALSE(fp.empty());
   EXPECT_GE(fp.left, 10);
   EXPECT_LE(fp.left, 12);
@@ -263,8 +249,13 @@ TEST_F(Text, ColourFollowsTheStateDisabledFirst) {
   f.colors[BXC_DISABLED] = RGB(250, 250, 0);
   f.hover = true;  // a disabled control with the hover flag still set
   for (int s = bx::kNormal; s <= bx::kDisabled; ++s) {
-    const Footprint fp = TextOf(100, 30, f, static_cast<VisualState>(s), L"HELLO");
-    EXPECT_GT(fp.exact, 10) << "state " << s;
+    const auto state = static_cast<VisualState>(s);
+    const Ink ink = TextOf(100, 30, f, state, L"HELLO");
+    EXPECT_GT(ink.strong, 10) << "state " << s;
+    EXPECT_EQ(ink.foreign, 0) << "state " << s;
+    for (int other = bx::kNormal; other <= bx::kDisabled; ++other)
+      EXPECT_EQ(TextOf(100, 30, f, state, L"HELLO", f.colors[other]).tint > zqtest::kOwnTint, other == s)
+          << "state " << s << " against the colour of " << other;
   }
   EXPECT_EQ(bx::ChooseVisualState(false, f), bx::kDisabled);
 }
