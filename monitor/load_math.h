@@ -57,8 +57,9 @@ bool QueryAnswerUsable(std::int32_t status, std::uint32_t returnedLength, std::u
 
 // The average busy percentage of processors 0..n-1 between two snapshots,
 // rounded half upward; 0 when the average is not finite or not representable
-// in 32 bits. Not clamped. With idle snapshots given, their idle counters
-// replace those of the performance snapshots.
+// in 32 bits. The average is not clamped. With idle snapshots given, their
+// idle counters replace those of the performance snapshots, and each
+// processor's share is limited to 0..100 first.
 std::int32_t AverageBusyPercent(const CpuTimesSnapshot& prev, const CpuTimesSnapshot& cur,
                                 std::uint32_t n, const CpuIdleSnapshot* prevIdle = nullptr,
                                 const CpuIdleSnapshot* curIdle = nullptr);

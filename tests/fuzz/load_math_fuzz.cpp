@@ -27,6 +27,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The arithmetic must be sound for any count, usable answer or not.
   const std::int32_t average = idleInfo ? AverageBusyPercent(prev, cur, n, &prevIdle, &curIdle)
                                         : AverageBusyPercent(prev, cur, n);
+  // Shares limited one by one cannot average outside 0..100.
+  if (idleInfo && (average < 0 || average > 100)) std::abort();
   const std::int32_t percent = QueryAnswerUsable(status, length, n) ? average : 0;
   const std::uint8_t stored = ClampPercent(percent);
   if (stored > 100) std::abort();
