@@ -4,9 +4,11 @@
 #include <cmath>
 #include <limits>
 
-bool QueryAnswerUsable(std::int32_t status, std::uint32_t returnedLength, std::uint32_t n) {
-  return status == 0 && returnedLength / sizeof(CpuTimes) == n &&
-         returnedLength % sizeof(CpuTimes) == 0;
+std::uint32_t RecordsAnswered(std::int32_t status, std::uint32_t returnedLength, std::uint32_t n) {
+  const std::uint32_t records = returnedLength / sizeof(CpuTimes);
+  const bool usable = status == 0 && returnedLength % sizeof(CpuTimes) == 0 && records >= 1 &&
+                      records <= kMaxProcessors && records >= n;
+  return usable ? records : 0;
 }
 
 std::int32_t AverageBusyPercent(const CpuTimesSnapshot& prev, const CpuTimesSnapshot& cur,

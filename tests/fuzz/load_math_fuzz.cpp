@@ -10,7 +10,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider in(data, size);
-  const auto n = in.ConsumeIntegralInRange<std::uint32_t>(0, 40);
+  const auto n = in.ConsumeIntegralInRange<std::uint32_t>(0, 70);
   const auto status = in.ConsumeIntegral<std::int32_t>();
   const auto length = in.ConsumeIntegral<std::uint32_t>();
   const bool idleInfo = in.ConsumeBool();
@@ -29,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                         : AverageBusyPercent(prev, cur, n);
   // Shares limited one by one cannot average outside 0..100.
   if (idleInfo && (average < 0 || average > 100)) std::abort();
-  const std::int32_t percent = QueryAnswerUsable(status, length, n) ? average : 0;
+  const std::int32_t percent = RecordsAnswered(status, length, n) ? average : 0;
   const std::uint8_t stored = ClampPercent(percent);
   if (stored > 100) std::abort();
 

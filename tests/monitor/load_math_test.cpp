@@ -93,7 +93,7 @@ TEST(AverageBusyPercent, ReadsOnlyTheFirstNProcessors) {
   iv.Set(1, 0, 0);  // would make the reading 0 if it were read
   EXPECT_EQ(iv.Percent(1), 50);
   EXPECT_EQ(iv.Percent(0), 0);
-  EXPECT_EQ(iv.Percent(33), 0);  // beyond the snapshot: never read
+  EXPECT_EQ(iv.Percent(65), 0);  // beyond the snapshot: never read
 }
 
 TEST(AverageBusyPercent, IdleInformationReplacesTheIdleCounters) {
@@ -136,14 +136,17 @@ TEST(IdleFromIdleInformation, OnlyWindows11Builds22621To26099) {
   EXPECT_FALSE(IdleFromIdleInformation(26100));
 }
 
-TEST(QueryAnswerUsable, NeedsSuccessAndExactlyNWholeRecords) {
-  EXPECT_TRUE(QueryAnswerUsable(0, 48 * 4, 4));
-  EXPECT_FALSE(QueryAnswerUsable(1, 48 * 4, 4));
-  EXPECT_FALSE(QueryAnswerUsable(static_cast<std::int32_t>(0xC0000004), 48 * 4, 4));
-  EXPECT_FALSE(QueryAnswerUsable(0, 48 * 3, 4));
-  EXPECT_FALSE(QueryAnswerUsable(0, 48 * 4 + 8, 4));  // right quotient, not a multiple
-  EXPECT_FALSE(QueryAnswerUsable(0, 48 * 5, 4));
-  EXPECT_TRUE(QueryAnswerUsable(0, 0, 0));
+TEST(RecordsAnswered, NeedsSuccessAndOneToSixtyFourWholeRecordsAndAtLeastN) {
+  EXPECT_EQ(RecordsAnswered(0, 48 * 4, 4), 4u);
+  EXPECT_EQ(RecordsAnswered(1, 48 * 4, 4), 0u);
+  EXPECT_EQ(RecordsAnswered(static_cast<std::int32_t>(0xC0000004), 48 * 4, 4), 0u);
+  EXPECT_EQ(RecordsAnswered(0, 48 * 3, 4), 0u);
+  EXPECT_EQ(RecordsAnswered(0, 48 * 4 + 8, 4), 0u);  // right quotient, not a multiple
+  EXPECT_EQ(RecordsAnswered(0, 48 * 5, 4), 5u);  // more than WOW64 tells of
+  EXPECT_EQ(RecordsAnswered(0, 0, 0), 0u);
+  EXPECT_EQ(RecordsAnswered(0, 48 * 48, 32), 48u);
+  EXPECT_EQ(RecordsAnswered(0, 48 * 64, 32), 64u);
+  EXPECT_EQ(RecordsAnswered(0, 48 * 65, 32), 0u);  // beyond the largest group
 }
 
 TEST(ClampPercent, LimitsToZeroToHundred) {
