@@ -229,13 +229,12 @@ LONG WINAPI faulty_version(OSVERSIONINFOW* info) {
 }
 
 template <typename Record>
-LONG Planted(Record (*make)(std::int64_t, std::uint32_t), std::int64_t k, PVOID buffer, ULONG length,
-             PULONG returned) {
-  SYSTEM_INFO system;
-  GetSystemInfo(&system);
-  const ULONG size = system.dwNumberOfProcessors * sizeof(Record);
+LONG Planted(Record (*make)(const faults::Plant&, std::int64_t, std::uint32_t), std::int64_t k, PVOID buffer,
+             ULONG length, PULONG returned) {
+  const std::uint32_t records = faults::PlantedRecords(g_control->plant);
+  const ULONG size = records * sizeof(Record);
   if (length < size) return static_cast<LONG>(0xC0000004);  // length mismatch
-  for (std::uint32_t i = 0; i < system.dwNumberOfProcessors; ++i) static_cast<Record*>(buffer)[i] = make(k, i);
+  for (std::uint32_t i = 0; i < records; ++i) static_cast<Record*>(buffer)[i] = make(g_control->plant, k, i);
   if (returned) *returned = size;
   return 0;
 }
@@ -285,6 +284,14 @@ HMODULE WINAPI faulty_GetModuleHandleW(LPCWSTR name) {
   return real_GetModuleHandleW(name);
 }
 
+// Tells of the planted number of processors.
+decltype(&::GetSystemInfo) real_GetSystemInfo = nullptr;
+void WINAPI faulty_GetSystemInfo(LPSYSTEM_INFO info) {
+  real_GetSystemInfo(info);
+  if (g_control && g_control->plant.processors)
+    info->dwNumberOfProcessors = static_cast<DWORD>(g_control->plant.processors);
+}
+
 // --- Patching the program's imports ---------------------------------------------
 
 struct StandIn {
@@ -306,7 +313,7 @@ const StandIn kStandIns[] = {
     ZQ_STAND_IN(ShellExecuteW),        ZQ_STAND_IN(DialogBoxParamW),      ZQ_STAND_IN(CreateWindowExW),
     ZQ_STAND_IN(malloc),               ZQ_STAND_IN(DeleteObject),         ZQ_STAND_IN(DeleteDC),
     ZQ_STAND_IN(ReleaseDC),            ZQ_STAND_IN(EndPaint),             ZQ_STAND_IN(RemoveFontMemResourceEx),
-    ZQ_STAND_IN(GetProcAddress),       ZQ_STAND_IN(GetModuleHandleW),
+    ZQ_STAND_IN(GetProcAddress),       ZQ_STAND_IN(GetModuleHandleW),     ZQ_STAND_IN(GetSystemInfo),
 };
 #undef ZQ_STAND_IN
 
