@@ -142,6 +142,7 @@ const Row kRows[] = {
     {Call::LoadResource, L"LoadResource", Repeats::Never},
     {Call::LockResource, L"LockResource", Repeats::Never},
     {Call::AddFontMemResourceEx, L"AddFontMemResourceEx", Repeats::Never},
+    {Call::CoInitializeEx, L"CoInitializeEx", Repeats::Never},
     {Call::RegisterClassExW, L"RegisterClassExW (button class)", Repeats::Never},
     {Call::RegisterClassExW, L"RegisterClassExW (monitor class)", Repeats::Never, 2},
     {Call::CreateMainWindow, L"CreateWindowExW (monitor window)", Repeats::Never},

@@ -50,6 +50,7 @@ enum class Call : int {
   ProcessorQuery,  // NtQuerySystemInformation, reached through GetProcAddress
   GlobalMemoryStatusEx,
   ShellExecuteW,
+  CoInitializeEx,
   DialogBoxParamW,
   NewRecord,        // the allocation of the monitor window's record, in its creation
   NewButtonRecord,  // the allocation of a button's record, in its creation

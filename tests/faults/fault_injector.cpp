@@ -7,6 +7,7 @@
 // can plant the answers of the processor queries. The program itself is the
 // shipped one, unchanged.
 #include <windows.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <cstdlib>
@@ -132,6 +133,8 @@ ZQ_FAULTY(GlobalMemoryStatusEx, Call::GlobalMemoryStatusEx, FALSE, ERROR_NOT_ENO
 ZQ_FAULTY(ShellExecuteW, Call::ShellExecuteW, reinterpret_cast<HINSTANCE>(SE_ERR_ACCESSDENIED), ERROR_ACCESS_DENIED,
           Pass, (HWND window, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder, INT show),
           (window, verb, file, parameters, folder, show))
+ZQ_FAULTY(CoInitializeEx, Call::CoInitializeEx, E_OUTOFMEMORY, ERROR_NOT_ENOUGH_MEMORY, Pass,
+          (LPVOID reserved, DWORD flags), (reserved, flags))
 ZQ_FAULTY(DialogBoxParamW, Call::DialogBoxParamW, -1, ERROR_NOT_ENOUGH_MEMORY, Pass,
           (HINSTANCE module, LPCWSTR dialog, HWND owner, DLGPROC procedure, LPARAM parameter),
           (module, dialog, owner, procedure, parameter))
@@ -314,6 +317,7 @@ const StandIn kStandIns[] = {
     ZQ_STAND_IN(malloc),               ZQ_STAND_IN(DeleteObject),         ZQ_STAND_IN(DeleteDC),
     ZQ_STAND_IN(ReleaseDC),            ZQ_STAND_IN(EndPaint),             ZQ_STAND_IN(RemoveFontMemResourceEx),
     ZQ_STAND_IN(GetProcAddress),       ZQ_STAND_IN(GetModuleHandleW),     ZQ_STAND_IN(GetSystemInfo),
+    ZQ_STAND_IN(CoInitializeEx),
 };
 #undef ZQ_STAND_IN
 
