@@ -5,9 +5,8 @@
 // stored that was not so (the agreement, the place and the Run value are
 // the old value or the right new one), no GDI object or DC left held, the
 // face whole again within two ticks of a burst, and a start-up failure shown
-// in its error box with nothing recorded. Also: the processor readings of a
-// Windows 11 build whose idle times come from the idle information, from
-// planted answers.
+// in its error box with nothing recorded. Also: the processor readings from
+// planted answers (a build, a processor count, records and their counters).
 #include "sweep.h"
 
 #include <algorithm>
