@@ -1,5 +1,7 @@
 #include "startup.h"
 
+#include <objbase.h>
+
 #include "agreement_dialog.h"
 #include "embedded_font.h"
 #include "main_window.h"
@@ -29,6 +31,22 @@ Gate PassAgreementGate(HINSTANCE instance, const SettingsKey& key) {
   if (result == -1) return Gate::Failed;
   return Gate::Accepted;
 }
+
+// The shell may reach the handler of a URL through COM, so the thread
+// keeps an apartment while it has windows; without one it runs as before.
+class ComApartment {
+ public:
+  ComApartment()
+      : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE))) {}
+  ~ComApartment() {
+    if (initialised_) CoUninitialize();
+  }
+  ComApartment(const ComApartment&) = delete;
+  ComApartment& operator=(const ComApartment&) = delete;
+
+ private:
+  bool initialised_;
+};
 
 int RunMessageLoop() {
   MSG msg;
@@ -60,6 +78,8 @@ int RunGadget(HINSTANCE instance) {
   // Added before the first font is created, removed after the loop when the
   // windows whose fonts used it are gone.
   const EmbeddedFont typeface;
+  // Before the window whose donation button opens a URL, ended after the loop.
+  const ComApartment com;
 
   if (!RegisterButtonClass()) {
     ShowStartupError(L"ERROR: Failed to initialize toolkit");

@@ -1,11 +1,14 @@
 #include "load_math.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
-bool QueryAnswerUsable(std::int32_t status, std::uint32_t returnedLength, std::uint32_t n) {
-  return status == 0 && returnedLength / sizeof(CpuTimes) == n &&
-         returnedLength % sizeof(CpuTimes) == 0;
+std::uint32_t RecordsAnswered(std::int32_t status, std::uint32_t returnedLength, std::uint32_t n) {
+  const std::uint32_t records = returnedLength / sizeof(CpuTimes);
+  const bool usable = status == 0 && returnedLength % sizeof(CpuTimes) == 0 && records >= 1 &&
+                      records <= kMaxProcessors && records >= n;
+  return usable ? records : 0;
 }
 
 std::int32_t AverageBusyPercent(const CpuTimesSnapshot& prev, const CpuTimesSnapshot& cur,
@@ -27,7 +30,12 @@ std::int32_t AverageBusyPercent(const CpuTimesSnapshot& prev, const CpuTimesSnap
     const std::uint64_t total = (static_cast<std::uint64_t>(c.user) - static_cast<std::uint64_t>(p.user)) +
                                 (static_cast<std::uint64_t>(c.kernel) - static_cast<std::uint64_t>(p.kernel));
     const double totalDelta = static_cast<double>(static_cast<std::int64_t>(total));
-    sum += 100.0 - (idleDelta * 100.0) / totalDelta;
+    const double busy = 100.0 - (idleDelta * 100.0) / totalDelta;
+    // The idle information and the performance records are not read at the
+    // same instant, so a processor's idle time can run ahead of its elapsed
+    // time; within one record it is part of the kernel time and cannot. A
+    // processor without elapsed time still spoils the whole reading.
+    sum += idleInfo && std::isfinite(busy) ? std::clamp(busy, 0.0, 100.0) : busy;
   }
   const double average = sum / static_cast<double>(n);
   const double rounded = std::floor(average + 0.5);

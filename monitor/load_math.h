@@ -39,26 +39,30 @@ struct CpuIdleTimes {
 };
 static_assert(sizeof(CpuIdleTimes) == 48);
 
-inline constexpr std::size_t kMaxProcessors = 32;
+// The largest processor group. A 32-bit process under WOW64 is told of at
+// most 32 processors, while the queries may answer for the whole group.
+inline constexpr std::size_t kMaxProcessors = 64;
 
 struct CpuTimesSnapshot {
   std::array<CpuTimes, kMaxProcessors> cpu;
 };
-static_assert(sizeof(CpuTimesSnapshot) == 1536);
+static_assert(sizeof(CpuTimesSnapshot) == 3072);
 
 struct CpuIdleSnapshot {
   std::array<CpuIdleTimes, kMaxProcessors> cpu;
 };
-static_assert(sizeof(CpuIdleSnapshot) == 1536);
+static_assert(sizeof(CpuIdleSnapshot) == 3072);
 
-// True when a query's answer covers exactly the n processors: status 0 and a
-// returned length of n whole 48-byte records.
-bool QueryAnswerUsable(std::int32_t status, std::uint32_t returnedLength, std::uint32_t n);
+// The number of 48-byte records in a query's answer, or 0 when it is not
+// usable: a status other than 0, a length that is not a whole number of
+// records from 1 to kMaxProcessors, or fewer records than the n processors.
+std::uint32_t RecordsAnswered(std::int32_t status, std::uint32_t returnedLength, std::uint32_t n);
 
 // The average busy percentage of processors 0..n-1 between two snapshots,
 // rounded half upward; 0 when the average is not finite or not representable
-// in 32 bits. Not clamped. With idle snapshots given, their idle counters
-// replace those of the performance snapshots.
+// in 32 bits. The average is not clamped. With idle snapshots given, their
+// idle counters replace those of the performance snapshots, and each
+// processor's share is limited to 0..100 first.
 std::int32_t AverageBusyPercent(const CpuTimesSnapshot& prev, const CpuTimesSnapshot& cur,
                                 std::uint32_t n, const CpuIdleSnapshot* prevIdle = nullptr,
                                 const CpuIdleSnapshot* curIdle = nullptr);

@@ -2,6 +2,7 @@
 // the memory status and the repaint request. The arithmetic is load_math's.
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "load_math.h"
@@ -40,14 +41,14 @@ DWORD BuildNumber() {
 }
 
 // Runs one query into `current` after keeping its former contents in
-// `previous`; true when the answer covers exactly n processors.
+// `previous`; the number of records answered, at least n, or 0.
 template <typename Snapshot>
-bool Query(QuerySystemInformationFn query, ULONG infoClass, Snapshot& current, Snapshot& previous,
-           DWORD n) {
+std::uint32_t Query(QuerySystemInformationFn query, ULONG infoClass, Snapshot& current, Snapshot& previous,
+                    DWORD n) {
   std::memcpy(&previous, &current, sizeof current);
   ULONG returned = 0;
   const LONG status = query(infoClass, &current, sizeof current, &returned);
-  return QueryAnswerUsable(status, returned, n);
+  return RecordsAnswered(status, returned, n);
 }
 
 std::int32_t ProcessorPercent() {
@@ -61,15 +62,14 @@ std::int32_t ProcessorPercent() {
                            : nullptr;
   if (!query) return 0;
 
-  const bool times = Query(query, kProcessorPerformanceInformation, g_current, g_previous, n);
-  if (!IdleFromIdleInformation(BuildNumber())) {
-    return times ? AverageBusyPercent(g_previous, g_current, n) : 0;
-  }
+  // Averaged over every record answered: under WOW64 n stops at 32, while
+  // the answer may cover the whole group. No records average to 0.
+  const std::uint32_t times = Query(query, kProcessorPerformanceInformation, g_current, g_previous, n);
+  if (!IdleFromIdleInformation(BuildNumber())) return AverageBusyPercent(g_previous, g_current, times);
   // Queried on every tick, like the performance records, so that both pairs
   // of snapshots always span the same interval.
-  const bool idle = Query(query, kProcessorIdleInformation, g_currentIdle, g_previousIdle, n);
-  return times && idle ? AverageBusyPercent(g_previous, g_current, n, &g_previousIdle, &g_currentIdle)
-                       : 0;
+  const std::uint32_t idle = Query(query, kProcessorIdleInformation, g_currentIdle, g_previousIdle, n);
+  return AverageBusyPercent(g_previous, g_current, std::min(times, idle), &g_previousIdle, &g_currentIdle);
 }
 
 }  // namespace

@@ -5,11 +5,11 @@
 // stored that was not so (the agreement, the place and the Run value are
 // the old value or the right new one), no GDI object or DC left held, the
 // face whole again within two ticks of a burst, and a start-up failure shown
-// in its error box with nothing recorded. Also: the processor readings of a
-// Windows 11 build whose idle times come from the idle information, from
-// planted answers.
+// in its error box with nothing recorded. Also: the processor readings from
+// planted answers (a build, a processor count, records and their counters).
 #include "sweep.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <stdexcept>
@@ -141,6 +141,7 @@ const Row kRows[] = {
     {Call::LoadResource, L"LoadResource", Repeats::Never},
     {Call::LockResource, L"LockResource", Repeats::Never},
     {Call::AddFontMemResourceEx, L"AddFontMemResourceEx", Repeats::Never},
+    {Call::CoInitializeEx, L"CoInitializeEx", Repeats::Never},
     {Call::RegisterClassExW, L"RegisterClassExW (button class)", Repeats::Never},
     {Call::RegisterClassExW, L"RegisterClassExW (monitor class)", Repeats::Never, 2},
     {Call::CreateMainWindow, L"CreateWindowExW (monitor window)", Repeats::Never},
@@ -322,38 +323,33 @@ void Sweep(Scenario& s, Phase phase) {
 // --- Planted processor answers ----------------------------------------------------
 
 // The reading for planted query k: each processor's busy share of the
-// interval since query k - 1, averaged, rounded half up.
-int PlantedReading(std::int64_t k, bool idleInformation, std::uint32_t n) {
+// interval since query k - 1, limited to 0..100 where the idle information
+// gives the idle time, averaged over the records answered, rounded half up.
+int PlantedReading(const faults::Plant& plant, std::int64_t k, bool idleInformation) {
+  const std::uint32_t n = faults::PlantedRecords(plant);
   double sum = 0;
   for (std::uint32_t i = 0; i < n; ++i) {
-    const double idle = idleInformation ? static_cast<double>(faults::PlantedIdlePercent(k, i))
-                                        : static_cast<double>(faults::PlantedPerfIdlePercent(i));
-    sum += 100.0 - idle;
+    const faults::PlantedDelta d = faults::PlantedDeltas(plant, k, i);
+    const double idle = static_cast<double>(idleInformation ? d.idle : d.perfIdle);
+    const double busy = 100.0 - 100.0 * idle / static_cast<double>(d.elapsed);
+    sum += idleInformation ? std::clamp(busy, 0.0, 100.0) : busy;
   }
   return static_cast<int>(std::floor(sum / n + 0.5));
 }
 
 // With planted answers, the chart's newest readings are those of the
 // arithmetic above for a run of consecutive queries.
-enum class QueryFails { None, Idle, Performance };
-
-void PlantedReadings(Scenario& s, LONG build, QueryFails fails) {
+void PlantedReadings(Scenario& s, const faults::Plant& plant) {
   Scenario::AcceptedBefore();
-  Injected g = StartInjected(s, [&](FaultControl& c) {
-    c.block().plant.build = build;
-    c.block().plant.idleQueryFails = fails == QueryFails::Idle;
-    c.block().plant.performanceQueryFails = fails == QueryFails::Performance;
-  });
+  Injected g = StartInjected(s, [&](FaultControl& c) { c.block().plant = plant; });
   const HWND window = s.AwaitGadget(*g.program);
   Scenario::PointAway(window);
-  SYSTEM_INFO system;
-  GetSystemInfo(&system);
-  const bool idleInformation = build >= 22621 && build < 26100;
+  const bool idleInformation = plant.build >= 22621 && plant.build < 26100;
   std::vector<int> want;  // want[k]: the reading after query k
   for (std::int64_t k = 0; k < 64; ++k)
-    want.push_back(fails == QueryFails::Performance || (fails == QueryFails::Idle && idleInformation)
+    want.push_back(plant.performanceQueryFails || (plant.idleQueryFails && idleInformation)
                        ? 0
-                       : PlantedReading(k, idleInformation, system.dwNumberOfProcessors));
+                       : PlantedReading(plant, k, idleInformation));
   // Four ticks shown, each matching the planted queries that made it; the
   // chart's first zeros do not count, so five ticks must have been taken.
   const auto ticks = [&] {
@@ -386,11 +382,25 @@ void AddSweepScenarios(std::vector<ScenarioEntry>& table) {
   table.push_back({L"sweep-burst", [](Scenario& s) { Sweep(s, Phase::Burst); }, 570});
   table.push_back({L"sweep-close", [](Scenario& s) { Sweep(s, Phase::Close); }, 570});
   // 22631: Windows 11 23H2, in the range whose idle times come from class 42.
-  table.push_back({L"idle-windows-11", [](Scenario& s) { PlantedReadings(s, 22631, QueryFails::None); }});
-  table.push_back({L"idle-older-build", [](Scenario& s) { PlantedReadings(s, 19045, QueryFails::None); }});
-  table.push_back({L"idle-query-fails", [](Scenario& s) { PlantedReadings(s, 22631, QueryFails::Idle); }});
-  table.push_back(
-      {L"idle-performance-query-fails", [](Scenario& s) { PlantedReadings(s, 22631, QueryFails::Performance); }});
+  static const std::pair<const wchar_t*, faults::Plant> planted[] = {
+      {L"idle-windows-11", {.build = 22631}},
+      {L"idle-older-build", {.build = 19045}},
+      {L"idle-query-fails", {.build = 22631, .idleQueryFails = 1}},
+      {L"idle-performance-query-fails", {.build = 22631, .performanceQueryFails = 1}},
+      // Idle time ahead of the elapsed time: a core seen at 31 ms elapsed and
+      // 259 ms idle beside three others; one at twice its elapsed time.
+      {L"idle-out-of-step",
+       {.build = 22631,
+        .processors = 4,
+        .cores = {{312500, 2589349}, {10000000, 2500000}, {10000000, 5000000}, {10000000, 9000000}}}},
+      {L"idle-twice-elapsed", {.build = 22631, .processors = 2, .cores = {{1000000, 2000000}, {1000000, 0}}}},
+      // Under WOW64 a 32-bit process is told of 32 processors at most.
+      {L"idle-48-records", {.build = 22631, .processors = 32, .records = 48}},
+      {L"idle-64-records", {.build = 22631, .processors = 32, .records = 64}},
+      {L"idle-32-records", {.build = 22631, .processors = 32, .records = 32}},
+  };
+  for (const auto& [name, plant] : planted)
+    table.push_back({name, [&plant = plant](Scenario& s) { PlantedReadings(s, plant); }});
 }
 
 }  // namespace e2e

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <iterator>
 #include <string>
 
 #include "load_math.h"
@@ -49,6 +50,7 @@ enum class Call : int {
   ProcessorQuery,  // NtQuerySystemInformation, reached through GetProcAddress
   GlobalMemoryStatusEx,
   ShellExecuteW,
+  CoInitializeEx,
   DialogBoxParamW,
   NewRecord,        // the allocation of the monitor window's record, in its creation
   NewButtonRecord,  // the allocation of a button's record, in its creation
@@ -67,9 +69,14 @@ struct CallControl {
 // the two processor queries answer from PlantedTimes and PlantedIdle for
 // the query's sequence number instead of the system's counters.
 struct Plant {
-  LONG build;
-  LONG idleQueryFails;         // the idle-information query fails every time
-  LONG performanceQueryFails;  // the performance query fails every time
+  LONG build = 0;
+  LONG idleQueryFails = 0;         // the idle-information query fails every time
+  LONG performanceQueryFails = 0;  // the performance query fails every time
+  LONG processors = 0;             // GetSystemInfo tells of these; 0: the system's
+  LONG records = 0;                // the queries answer these; 0: one a processor
+  struct {
+    LONG elapsed, idle;  // with elapsed not 0, processor i's every query, in 100 ns
+  } cores[4] = {};
 };
 
 struct Control {
@@ -86,26 +93,43 @@ struct Control {
 // injector loads.
 inline std::wstring ControlName(DWORD pid) { return L"Local\\zelvaquint-faults-" + std::to_wstring(pid); }
 
-// Planted per-processor counters for query number `k` (0, 1, ...): every
-// processor runs 100 ms more of kernel and of user time a query; the
-// performance records claim processor i idle for (10 + 20 i) % of it, the
-// idle information for (k * 7 + 30 i) % 90 %.
-inline constexpr std::int64_t kPlantedSlice = 1000000;  // 100 ms in 100 ns
-inline std::int64_t PlantedPerfIdlePercent(std::uint32_t i) { return 10 + 20 * i; }
-inline std::int64_t PlantedIdlePercent(std::int64_t k, std::uint32_t i) { return (k * 7 + 30 * i) % 90; }
+// How many records the planted queries answer, refusing a smaller buffer.
+inline std::uint32_t PlantedRecords(const Plant& plant) {
+  if (plant.records) return static_cast<std::uint32_t>(plant.records);
+  if (plant.processors) return static_cast<std::uint32_t>(plant.processors);
+  SYSTEM_INFO system;
+  GetSystemInfo(&system);
+  return system.dwNumberOfProcessors;
+}
 
-inline CpuTimes PlantedTimes(std::int64_t k, std::uint32_t i) {
+// What processor i does between planted queries k - 1 and k (before query 0
+// all counters are 0), in 100 ns: unless its core is planted, 200 ms of
+// kernel time elapse, of which the performance records claim (10 + 20 i) %
+// idle and the idle information (k * 7 + 30 i) % 90 %, or none beyond the 32
+// processors WOW64 tells of, so that a reading without them shows.
+struct PlantedDelta {
+  std::int64_t elapsed, perfIdle, idle;
+};
+inline constexpr std::int64_t kPlantedSlice = 2000000;
+inline PlantedDelta PlantedDeltas(const Plant& plant, std::int64_t k, std::uint32_t i) {
+  if (i < std::size(plant.cores) && plant.cores[i].elapsed)
+    return {plant.cores[i].elapsed, plant.cores[i].idle, plant.cores[i].idle};
+  const std::int64_t idle = i < 32 ? kPlantedSlice * ((k * 7 + 30 * i) % 90) / 100 : 0;
+  return {kPlantedSlice, kPlantedSlice * (10 + 20 * i) / 100, idle};
+}
+
+inline CpuTimes PlantedTimes(const Plant& plant, std::int64_t k, std::uint32_t i) {
   CpuTimes t{};
-  t.kernel = 2 * kPlantedSlice * (k + 1);
-  t.user = 0;
-  t.idle = 2 * kPlantedSlice * (k + 1) * PlantedPerfIdlePercent(i) / 100;
+  for (std::int64_t j = 0; j <= k; ++j) {
+    t.kernel += PlantedDeltas(plant, j, i).elapsed;
+    t.idle += PlantedDeltas(plant, j, i).perfIdle;
+  }
   return t;
 }
 
-inline CpuIdleTimes PlantedIdle(std::int64_t k, std::uint32_t i) {
+inline CpuIdleTimes PlantedIdle(const Plant& plant, std::int64_t k, std::uint32_t i) {
   CpuIdleTimes t{};
-  for (std::int64_t j = 0; j <= k; ++j)
-    t.idle += static_cast<std::uint64_t>(2 * kPlantedSlice * PlantedIdlePercent(j, i) / 100);
+  for (std::int64_t j = 0; j <= k; ++j) t.idle += static_cast<std::uint64_t>(PlantedDeltas(plant, j, i).idle);
   return t;
 }
 

@@ -7,6 +7,7 @@
 // can plant the answers of the processor queries. The program itself is the
 // shipped one, unchanged.
 #include <windows.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <cstdlib>
@@ -132,6 +133,8 @@ ZQ_FAULTY(GlobalMemoryStatusEx, Call::GlobalMemoryStatusEx, FALSE, ERROR_NOT_ENO
 ZQ_FAULTY(ShellExecuteW, Call::ShellExecuteW, reinterpret_cast<HINSTANCE>(SE_ERR_ACCESSDENIED), ERROR_ACCESS_DENIED,
           Pass, (HWND window, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder, INT show),
           (window, verb, file, parameters, folder, show))
+ZQ_FAULTY(CoInitializeEx, Call::CoInitializeEx, E_OUTOFMEMORY, ERROR_NOT_ENOUGH_MEMORY, Pass,
+          (LPVOID reserved, DWORD flags), (reserved, flags))
 ZQ_FAULTY(DialogBoxParamW, Call::DialogBoxParamW, -1, ERROR_NOT_ENOUGH_MEMORY, Pass,
           (HINSTANCE module, LPCWSTR dialog, HWND owner, DLGPROC procedure, LPARAM parameter),
           (module, dialog, owner, procedure, parameter))
@@ -229,13 +232,12 @@ LONG WINAPI faulty_version(OSVERSIONINFOW* info) {
 }
 
 template <typename Record>
-LONG Planted(Record (*make)(std::int64_t, std::uint32_t), std::int64_t k, PVOID buffer, ULONG length,
-             PULONG returned) {
-  SYSTEM_INFO system;
-  GetSystemInfo(&system);
-  const ULONG size = system.dwNumberOfProcessors * sizeof(Record);
+LONG Planted(Record (*make)(const faults::Plant&, std::int64_t, std::uint32_t), std::int64_t k, PVOID buffer,
+             ULONG length, PULONG returned) {
+  const std::uint32_t records = faults::PlantedRecords(g_control->plant);
+  const ULONG size = records * sizeof(Record);
   if (length < size) return static_cast<LONG>(0xC0000004);  // length mismatch
-  for (std::uint32_t i = 0; i < system.dwNumberOfProcessors; ++i) static_cast<Record*>(buffer)[i] = make(k, i);
+  for (std::uint32_t i = 0; i < records; ++i) static_cast<Record*>(buffer)[i] = make(g_control->plant, k, i);
   if (returned) *returned = size;
   return 0;
 }
@@ -285,6 +287,14 @@ HMODULE WINAPI faulty_GetModuleHandleW(LPCWSTR name) {
   return real_GetModuleHandleW(name);
 }
 
+// Tells of the planted number of processors.
+decltype(&::GetSystemInfo) real_GetSystemInfo = nullptr;
+void WINAPI faulty_GetSystemInfo(LPSYSTEM_INFO info) {
+  real_GetSystemInfo(info);
+  if (g_control && g_control->plant.processors)
+    info->dwNumberOfProcessors = static_cast<DWORD>(g_control->plant.processors);
+}
+
 // --- Patching the program's imports ---------------------------------------------
 
 struct StandIn {
@@ -306,7 +316,8 @@ const StandIn kStandIns[] = {
     ZQ_STAND_IN(ShellExecuteW),        ZQ_STAND_IN(DialogBoxParamW),      ZQ_STAND_IN(CreateWindowExW),
     ZQ_STAND_IN(malloc),               ZQ_STAND_IN(DeleteObject),         ZQ_STAND_IN(DeleteDC),
     ZQ_STAND_IN(ReleaseDC),            ZQ_STAND_IN(EndPaint),             ZQ_STAND_IN(RemoveFontMemResourceEx),
-    ZQ_STAND_IN(GetProcAddress),       ZQ_STAND_IN(GetModuleHandleW),
+    ZQ_STAND_IN(GetProcAddress),       ZQ_STAND_IN(GetModuleHandleW),     ZQ_STAND_IN(GetSystemInfo),
+    ZQ_STAND_IN(CoInitializeEx),
 };
 #undef ZQ_STAND_IN
 

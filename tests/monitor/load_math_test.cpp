@@ -93,7 +93,7 @@ TEST(AverageBusyPercent, ReadsOnlyTheFirstNProcessors) {
   iv.Set(1, 0, 0);  // would make the reading 0 if it were read
   EXPECT_EQ(iv.Percent(1), 50);
   EXPECT_EQ(iv.Percent(0), 0);
-  EXPECT_EQ(iv.Percent(33), 0);  // beyond the snapshot: never read
+  EXPECT_EQ(iv.Percent(65), 0);  // beyond the snapshot: never read
 }
 
 TEST(AverageBusyPercent, IdleInformationReplacesTheIdleCounters) {
@@ -106,6 +106,23 @@ TEST(AverageBusyPercent, IdleInformationReplacesTheIdleCounters) {
   // Only a pair of idle snapshots replaces them; one alone is ignored.
   EXPECT_EQ(AverageBusyPercent(iv.prev, iv.cur, 1, &prevIdle, nullptr), 10);
   EXPECT_EQ(AverageBusyPercent(iv.prev, iv.cur, 1, nullptr, &curIdle), 10);
+
+  // Idle time out of step with the elapsed time: each share is limited to
+  // 0..100 before the average, here only. A core seen at 31 ms elapsed and
+  // 259 ms idle counts as 0 %, not -728 %: (0 + 75 + 50 + 10) / 4.
+  const std::int64_t elapsed[] = {312500, 10000000, 10000000, 10000000};
+  const std::uint64_t idle[] = {2589349, 2500000, 5000000, 9000000};
+  prevIdle = curIdle = {};
+  for (std::size_t i = 0; i < 4; ++i) {
+    iv.Set(i, 0, elapsed[i]);
+    curIdle.cpu[i].idle = idle[i];
+  }
+  EXPECT_EQ(AverageBusyPercent(iv.prev, iv.cur, 4, &prevIdle, &curIdle), 34);
+  curIdle.cpu[0].idle = 2 * 312500;  // twice its elapsed time, the other busy
+  curIdle.cpu[1].idle = 0;
+  EXPECT_EQ(AverageBusyPercent(iv.prev, iv.cur, 2, &prevIdle, &curIdle), 50);
+  prevIdle.cpu[1].idle = 5000000;  // going backwards: 150 % becomes 100 %
+  EXPECT_EQ(AverageBusyPercent(iv.prev, iv.cur, 2, &prevIdle, &curIdle), 50);
 }
 
 TEST(IdleFromIdleInformation, OnlyWindows11Builds22621To26099) {
@@ -119,14 +136,17 @@ TEST(IdleFromIdleInformation, OnlyWindows11Builds22621To26099) {
   EXPECT_FALSE(IdleFromIdleInformation(26100));
 }
 
-TEST(QueryAnswerUsable, NeedsSuccessAndExactlyNWholeRecords) {
-  EXPECT_TRUE(QueryAnswerUsable(0, 48 * 4, 4));
-  EXPECT_FALSE(QueryAnswerUsable(1, 48 * 4, 4));
-  EXPECT_FALSE(QueryAnswerUsable(static_cast<std::int32_t>(0xC0000004), 48 * 4, 4));
-  EXPECT_FALSE(QueryAnswerUsable(0, 48 * 3, 4));
-  EXPECT_FALSE(QueryAnswerUsable(0, 48 * 4 + 8, 4));  // right quotient, not a multiple
-  EXPECT_FALSE(QueryAnswerUsable(0, 48 * 5, 4));
-  EXPECT_TRUE(QueryAnswerUsable(0, 0, 0));
+TEST(RecordsAnswered, NeedsSuccessAndOneToSixtyFourWholeRecordsAndAtLeastN) {
+  EXPECT_EQ(RecordsAnswered(0, 48 * 4, 4), 4u);
+  EXPECT_EQ(RecordsAnswered(1, 48 * 4, 4), 0u);
+  EXPECT_EQ(RecordsAnswered(static_cast<std::int32_t>(0xC0000004), 48 * 4, 4), 0u);
+  EXPECT_EQ(RecordsAnswered(0, 48 * 3, 4), 0u);
+  EXPECT_EQ(RecordsAnswered(0, 48 * 4 + 8, 4), 0u);  // right quotient, not a multiple
+  EXPECT_EQ(RecordsAnswered(0, 48 * 5, 4), 5u);  // more than WOW64 tells of
+  EXPECT_EQ(RecordsAnswered(0, 0, 0), 0u);
+  EXPECT_EQ(RecordsAnswered(0, 48 * 48, 32), 48u);
+  EXPECT_EQ(RecordsAnswered(0, 48 * 64, 32), 64u);
+  EXPECT_EQ(RecordsAnswered(0, 48 * 65, 32), 0u);  // beyond the largest group
 }
 
 TEST(ClampPercent, LimitsToZeroToHundred) {
