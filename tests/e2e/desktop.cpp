@@ -2,6 +2,9 @@
 
 #include <cstdio>
 #include <stdexcept>
+#include <thread>
+
+#include "scenario.h"
 
 namespace e2e {
 
@@ -220,6 +223,13 @@ void PressKeys(std::initializer_list<WORD> keys) {
 
 bool Activate(HWND window) {
   const auto inFront = [&] { return GetForegroundWindow() == window; };
+  // The system lets the program that sent the last input set the foreground
+  // window (a program started from a console may not otherwise): a move of
+  // the pointer by nothing is such an input.
+  INPUT nudge{};
+  nudge.type = INPUT_MOUSE;
+  nudge.mi.dwFlags = MOUSEEVENTF_MOVE;
+  Send(nudge);
   SetForegroundWindow(window);
   if (WaitUntil(inFront, 1000)) return true;
   // The system may refuse a program the foreground; a click on the caption
@@ -232,6 +242,44 @@ bool Activate(HWND window) {
     }
   }
   return WaitUntil(inFront, 3000);
+}
+
+std::optional<std::wstring> CoveredBy(HWND window) {
+  const RECT r = WindowRect(window);
+  for (int i = 0; i <= 4; ++i) {
+    for (int j = 0; j <= 4; ++j) {
+      const POINT at{r.left + 2 + (r.right - r.left - 5) * i / 4, r.top + 2 + (r.bottom - r.top - 5) * j / 4};
+      const HWND there = GetAncestor(WindowFromPoint(at), GA_ROOT);
+      if (there == window || !MonitorFromPoint(at, MONITOR_DEFAULTTONULL)) continue;
+      wchar_t title[128] = L"", kind[128] = L"";
+      GetWindowTextW(there, title, 128);
+      GetClassNameW(there, kind, 128);
+      return L"'" + std::wstring(title) + L"' of class " + kind + L" at " + PointText(at);
+    }
+  }
+  return std::nullopt;
+}
+
+Cover::Cover(const RECT& area) {
+  HANDLE made = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  thread_ = std::thread([this, area, made] {
+    window_ = zqtest::CreatePlainWindow({.className = L"ZqCover", .background = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)),
+                                         .x = area.left, .y = area.top, .width = area.right - area.left,
+                                         .height = area.bottom - area.top, .exStyle = WS_EX_TOOLWINDOW});
+    SetForegroundWindow(window_);
+    threadId_ = GetCurrentThreadId();
+    SetEvent(made);
+    MSG msg;
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    DestroyWindow(window_);
+  });
+  WaitForSingleObject(made, 10000);
+  CloseHandle(made);
+}
+
+Cover::~Cover() {
+  PostThreadMessageW(threadId_, WM_QUIT, 0, 0);
+  thread_.join();
 }
 
 std::optional<POINT> FindHit(HWND window, LRESULT wanted) {
@@ -257,6 +305,17 @@ bool OnWine() {
 }
 
 zqtest::Pixels ScreenPixels(const RECT& area) {
+  // A program that is not DPI-aware sees the desktop's size divided by its
+  // scale; the device itself tells the size in pixels.
+  static const int scale = [] {
+    const win32::WindowDcGuard screen(nullptr);
+    return MulDiv(GetDeviceCaps(screen.dc(), DESKTOPHORZRES), 100, GetDeviceCaps(screen.dc(), HORZRES));
+  }();
+  if (scale != 100) {
+    std::printf("skipped: the desktop is scaled to %d %%, so Windows stretches the gadget, which is not DPI-aware "
+                "by design, and no pixel on the screen is the face as composed\n", scale);
+    throw kSkipped;
+  }
   zqtest::Canvas canvas(area.right - area.left, area.bottom - area.top);
   const win32::WindowDcGuard screen(nullptr);
   BitBlt(canvas.dc(), 0, 0, canvas.width, canvas.height, screen.dc(), area.left, area.top, SRCCOPY);

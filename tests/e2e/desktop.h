@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "handles.h"
@@ -64,6 +65,24 @@ void PressKeys(std::initializer_list<WORD> keys);
 // Makes `window` the foreground window, as a click on it would; false if it
 // did not become so within a few seconds.
 bool Activate(HWND window);
+// What covers any part of `window` on the screen, described; nothing if no
+// other window does.
+std::optional<std::wstring> CoveredBy(HWND window);
+
+// A window of a thread of its own over `area` and in front, as a console that
+// a program opens behind would be; closed with the object.
+class Cover {
+ public:
+  explicit Cover(const RECT& area);
+  ~Cover();
+  HWND window() const { return window_; }
+
+ private:
+  std::thread thread_;
+  DWORD threadId_ = 0;
+  HWND window_ = nullptr;
+};
+
 // A point of `window` that answers the hit test with `hit` (HTCLOSE, say),
 // found along its caption's row; nothing if there is none.
 std::optional<POINT> FindHit(HWND window, LRESULT hit);
@@ -74,7 +93,8 @@ bool InMoveLoop(HWND window);
 // Whether the platform is Wine, whose ways differ in places from Windows'.
 bool OnWine();
 
-// The screen's pixels in `area`, as a person sees them.
+// The screen's pixels in `area`, as a person sees them. On a scaled desktop,
+// where none is the gadget's own, the scenario is skipped.
 zqtest::Pixels ScreenPixels(const RECT& area);
 // The whole screen, saved as a 32-bit BMP; false if it could not be written.
 bool SaveScreenshot(const std::wstring& file);

@@ -38,7 +38,21 @@ void Scenario::AcceptedBefore() {
 }
 
 HWND Scenario::AwaitGadget(const Program& program) {
-  return Require(AwaitWindow(kMainWndTitle, 30000, program.id()), L"the gadget's window shows");
+  return BringForward(Require(AwaitWindow(kMainWndTitle, 30000, program.id()), L"the gadget's window shows"),
+                      L"the gadget's window");
+}
+
+HWND Scenario::BringForward(HWND window, const std::wstring& what) {
+  Require(Activate(window), what + L" comes to the front");
+  // The foreground window need not be on top (under a topmost window, say).
+  std::optional<std::wstring> cover;
+  WaitUntil([&] {
+    if (!(cover = CoveredBy(window))) return true;
+    SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    return false;
+  }, 3000);
+  Require(!cover, what + L" lies uncovered" + (cover ? L", but " + *cover + L" covers it" : L""));
+  return window;
 }
 
 void Scenario::ExpectExit(const Program& program, DWORD code, const std::wstring& what) {

@@ -44,8 +44,13 @@ class Scenario {
   static void ForgetGadget();
   // The same profile after a first start that accepted the agreement.
   static void AcceptedBefore();
-  // The window of the gadget that `program` runs, required to show.
+  // The window of the gadget that `program` runs, required to show, brought
+  // to the front.
   HWND AwaitGadget(const Program& program);
+  // Brings `window` (`what` names it) to the front, as a click on it would,
+  // and requires it there and uncovered: the pixels and the clicks at its
+  // place must be its own.
+  HWND BringForward(HWND window, const std::wstring& what);
   // Closes the gadget's window as the system does (WM_CLOSE) and checks that
   // the process then ends with 0.
   void CloseAndExpectExit(const Program& program, HWND window);

@@ -200,15 +200,18 @@ Outcome AtStart(Scenario& s, const Row& row) {
   if (dialog && !row.firstStart) {
     // An agreement that cannot be read is asked for again.
     out.what = L"asks again, ";
-    if (s.Check(Activate(dialog), L"the dialog takes the keyboard")) PressKeys({VK_RETURN});
+    s.BringForward(dialog, L"the dialog");
+    PressKeys({VK_RETURN});
     WaitUntil([&] { return look() && !dialog; }, 30000);
   }
   std::optional<POINT> place;
   if (box) {
     out.what += L"error box";
     s.Check(!ReadRaw(settings::kRunKeyPath, settings::kAutostartValue).present, L"no Run value is recorded");
-    if (s.Check(Activate(box), L"the error box takes the keyboard")) PressKeys({VK_RETURN});
+    s.BringForward(box, L"the error box");
+    PressKeys({VK_RETURN});
   } else if (window) {
+    s.BringForward(window, L"the gadget's window");
     const RECT r = WindowRect(window);
     place = POINT{r.left, r.top};
     Scenario::PointAway(window);
@@ -243,6 +246,8 @@ Outcome InBurst(Scenario& s, const Row& row) {
   WaitUntil([] { return ReadDword(settings::kPosY).has_value(); }, 5000);  // the first save
   const SavedPlace before = SavedPlace::Now();
   const LONG held = g.control->block().liveGdi;
+  // Counted since the gadget came to the front: its first activation makes
+  // objects of the system's own (the input method's window).
   const DWORD gdiObjects = GetGuiResources(g.program->handle(), GR_GDIOBJECTS);
   const DWORD userObjects = GetGuiResources(g.program->handle(), GR_USEROBJECTS);
   constexpr LONG kBurst = 3;
