@@ -118,27 +118,28 @@ if [ -z "$runtime" ]; then
   missing+=("$runtime")
 fi
 
+# Never removes a package: a person's machine keeps what it has.
 apt_install() {
-  "${sudo_cmd[@]}" apt-get "${apt_opts[@]}" install -y -qq --no-install-recommends "$@" >"$install_log" 2>&1
+  "${sudo_cmd[@]}" apt-get "${apt_opts[@]}" install -y -qq --no-install-recommends --no-remove "$@" >"$install_log" 2>&1
 }
 
-# Multi-Arch: same packages installed from a suite left out: their twins of
-# the other architecture cannot be had at that version, so both take the
-# version of the suites that are whole, as PACKAGE=VERSION lines. An upgrade
-# once the mirror is whole brings them forward again.
+# Packages installed from a suite left out: the twins of the Multi-Arch: same
+# ones cannot be had at that version for the other architecture, and
+# packages tied to those by an exact version (perl to libperl) must follow,
+# so each takes the highest version of the suites that are whole, as
+# PACKAGE=VERSION lines. An upgrade once the mirror is whole brings them
+# forward again.
 taken_back() {
   local installed
-  mapfile -t installed < <(dpkg-query -W -f='${binary:Package} ${Multi-Arch}\n' | sed -n 's/ same$//p')
-  # In each version table: is the installed version (***) to be had from no
-  # source but the left-out suites (pinned below 0) and dpkg's own status,
-  # and which is the highest version that is?
+  mapfile -t installed < <(dpkg-query -W -f='${db:Status-Status} ${binary:Package}\n' | sed -n 's/^installed //p')
   apt-cache "${apt_opts[@]}" policy "${installed[@]}" | awk '
-    function flush() { if (stranded && whole != "") print pkg "=" whole }
-    /^[^ ]/ { flush(); pkg = $1; sub(/:$/, "", pkg); stranded = 0; whole = ""; mine = 0 }
-    /^ \*\*\* / { version = $2; mine = 1; stranded = 1; next }
+    function flush() { if (left && !elsewhere && whole != "") print pkg "=" whole }
+    /^[^ ]/ { flush(); pkg = $1; sub(/:$/, "", pkg); left = 0; elsewhere = 0; whole = ""; mine = 0 }
+    /^ \*\*\* / { version = $2; mine = 1; next }
     /^     [^ ]/ { version = $1; mine = 0; next }
     /^        / && $2 != "/var/lib/dpkg/status" {
-      if (mine && $1 >= 0) stranded = 0
+      if (mine && $1 < 0) left = 1
+      if (mine && $1 >= 0) elsewhere = 1
       if (!mine && $1 > 0 && whole == "") whole = version
     }
     END { flush() }'
