@@ -94,7 +94,7 @@ function(zq_windows_tests)
   list(REMOVE_DUPLICATES targets)
   set(dir ${CMAKE_BINARY_DIR}/windows-tests)
   file(GENERATE OUTPUT ${dir}/CTestTestfile.cmake CONTENT
-       "# The Windows test list; run it with `ctest --test-dir` this folder.\nfile(REAL_PATH . here)\nset(launcher \$ENV{ZQ_TEST_LAUNCHER})\n${tests}")
+       "# The Windows test list; run it with `ctest --test-dir` this folder, which\n# CTest reads it in (its own folder is not told).\nfile(GLOB here CTestTestfile.cmake)\nget_filename_component(here \"\${here}\" DIRECTORY)\nset(launcher \$ENV{ZQ_TEST_LAUNCHER})\n${tests}")
   list(TRANSFORM targets REPLACE ".+" "$<TARGET_FILE:\\0>" OUTPUT_VARIABLE files)
   add_custom_target(windows_tests ALL COMMAND ${CMAKE_COMMAND} -E copy_if_different ${files} ${dir} VERBATIM)
   add_dependencies(windows_tests ${targets})
