@@ -82,53 +82,23 @@ int RunGuarded(const std::wstring& arguments, const std::wstring& name) {
     return 2;
   }
 
-  const win32::UniqueKernelHandle job(CreateJobObjectW(nullptr, nullptr));
-  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  if (job) SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
-
   wchar_t self[MAX_PATH * 4];
   GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
-  std::wstring commandLine = L"\"" + std::wstring(self) + L"\" --scenario " + arguments;
-  // The child reports on this process's output, which may be a pipe.
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-  for (const HANDLE h : {startup.hStdInput, startup.hStdOutput, startup.hStdError})
-    if (h && h != INVALID_HANDLE_VALUE) SetHandleInformation(h, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
   std::fflush(stdout);
-  PROCESS_INFORMATION child{};
   DWORD code = 1;
-  if (CreateProcessW(self, commandLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr, &startup,
-                     &child)) {
-    if (job) AssignProcessToJobObject(job.get(), child.hProcess);
-    ResumeThread(child.hThread);
-    CloseHandle(child.hThread);
-    if (WaitForSingleObject(child.hProcess, limitMs) == WAIT_OBJECT_0) {
-      GetExitCodeProcess(child.hProcess, &code);
+  try {
+    // The child reports on this process's output, which may be a pipe.
+    const e2e::Program child(self, {.arguments = L"--scenario " + arguments, .job = true, .inheritStdHandles = true});
+    if (const auto exit = child.AwaitExit(limitMs)) {
+      code = *exit;
     } else {
       std::printf("FAIL: the scenario ends within %lu s\n", limitMs / 1000);
       if (e2e::SaveScreenshot(name + L"-hung.bmp")) std::printf("the screen then: %ls-hung.bmp\n", name.c_str());
-      code = 1;
     }
-    CloseHandle(child.hProcess);
-  } else {
-    std::fprintf(stderr, "zq_e2e: cannot start the scenario: error %lu\n", GetLastError());
-  }
-  // Whatever the scenario left running ends before the values go back.
-  if (job) {
-    TerminateJobObject(job.get(), 1);
-    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
-    e2e::WaitUntil(
-        [&] {
-          return QueryInformationJobObject(job.get(), JobObjectBasicAccountingInformation, &accounting,
-                                           sizeof accounting, nullptr) &&
-                 accounting.ActiveProcesses == 0;
-        },
-        10000);
+    // Whatever the scenario left running ends before the values go back.
+    child.End(10000);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "zq_e2e: %s\n", e.what());
   }
 
   before.Restore();

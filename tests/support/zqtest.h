@@ -1,7 +1,7 @@
 // What the Windows test programs share: a scratch user hive, message
-// pumping with a deadline, a canvas whose pixels a test reads back, the face
-// a font really got, the gadget's registry values, and plain windows of a
-// class of their own.
+// pumping with a deadline, the one launcher of programs, a canvas whose
+// pixels a test reads back, the face a font really got, the gadget's
+// registry values, and plain windows of a class of their own.
 #pragma once
 
 #include <windows.h>
@@ -63,6 +63,42 @@ void DispatchPending(PointerMessages pointer = PointerMessages::Dispatch);
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 // Dispatches messages for the whole period (to show that nothing happens).
 void PumpFor(DWORD ms);
+// Polls `done` every 20 ms, pumping nothing, until it holds or `timeoutMs` has passed.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
+
+// --- Programs ---------------------------------------------------------------
+
+// How a Program starts. With `dll`, `prepare` or `job` it is held suspended
+// until they are done, so that none of its own code runs before.
+struct Launch {
+  std::wstring arguments{};  // after the quoted program name
+  std::wstring dll{};        // loaded into it by a thread of its own
+  std::function<void(DWORD pid)> prepare{};
+  bool job = false;  // it and whatever it starts end with the Program
+  bool inheritStdHandles = false;  // it writes where this process does (a pipe, say)
+};
+
+// A program started by a test; the constructor throws std::runtime_error
+// when it cannot start it.
+class Program {
+ public:
+  explicit Program(const std::wstring& exe, const Launch& launch = {});
+  DWORD id() const { return id_; }
+  HANDLE handle() const { return process_.get(); }
+  bool Running() const;
+  // The exit code once it has ended within `timeoutMs`; nothing otherwise.
+  std::optional<DWORD> AwaitExit(DWORD timeoutMs) const;
+  // Ends it, with its job whatever it started; true once all are gone within `timeoutMs`.
+  bool End(DWORD timeoutMs) const;
+
+ private:
+  win32::UniqueKernelHandle job_;
+  win32::UniqueKernelHandle process_;
+  DWORD id_ = 0;
+};
+
+// UTF-8, for messages.
+std::string Utf8(const std::wstring& text);
 
 // --- Pixels and faces -------------------------------------------------------
 
