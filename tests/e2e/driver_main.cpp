@@ -4,13 +4,11 @@
 // byte for byte afterwards: this process keeps them, runs the scenario in a
 // child process inside a job, ends whatever the scenario left running, and
 // puts them back, whether the scenario passed, failed, crashed or hung. A
-// run killed before that is mended by the next one from the file it left.
+// run killed before that is mended by the next one from the backup it left.
 // Exit code: 0 passed, 1 failed, 77 skipped, 2 misused.
 #include <windows.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 #include "desktop.h"
@@ -18,26 +16,6 @@
 #include "user_state.h"
 
 namespace {
-
-std::wstring SavedStateFile() {
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring folder = std::wstring(temp) + L"zelvaquint-e2e";
-  CreateDirectoryW(folder.c_str(), nullptr);
-  return folder + L"\\saved-user-state.bin";
-}
-
-std::optional<std::vector<BYTE>> ReadFileBytes(const std::wstring& file) {
-  std::ifstream in(file.c_str(), std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::vector<BYTE>(std::istreambuf_iterator<char>(in), {});
-}
-
-bool WriteFileBytes(const std::wstring& file, const std::vector<BYTE>& bytes) {
-  std::ofstream out(file.c_str(), std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out.flush());
-}
 
 // The child: one scenario, its verdicts on standard output.
 int RunScenario(const std::wstring& name, const std::wstring& gadget, const std::wstring& helper) {
@@ -68,17 +46,16 @@ int RunGuarded(const std::wstring& arguments, const std::wstring& name) {
   DWORD limitMs = 150000;
   for (const auto& entry : e2e::Scenarios())
     if (name == entry.name) limitMs = static_cast<DWORD>(entry.limitSeconds) * 1000;
-  const std::wstring saved = SavedStateFile();
-  if (const auto left = ReadFileBytes(saved)) {
-    if (const auto state = e2e::UserState::Deserialize(*left)) {
-      state->Restore();
-      std::printf("restored the user's settings that a killed run left changed\n");
+  if (e2e::UserStateKept()) {
+    if (!e2e::RestoreUserState()) {
+      std::fprintf(stderr, "zq_e2e: cannot put back the user's settings a killed run kept in HKCU\\%ls; not running\n",
+                   e2e::kBackupPath);
+      return 2;
     }
-    DeleteFileW(saved.c_str());
+    std::printf("restored the user's settings that a killed run left changed\n");
   }
-  const e2e::UserState before = e2e::UserState::Read();
-  if (!WriteFileBytes(saved, before.Serialize())) {
-    std::fprintf(stderr, "zq_e2e: cannot keep the user's settings in %ls; not running\n", saved.c_str());
+  if (!e2e::KeepUserState()) {
+    std::fprintf(stderr, "zq_e2e: cannot keep the user's settings in HKCU\\%ls; not running\n", e2e::kBackupPath);
     return 2;
   }
 
@@ -101,12 +78,10 @@ int RunGuarded(const std::wstring& arguments, const std::wstring& name) {
     std::fprintf(stderr, "zq_e2e: %s\n", e.what());
   }
 
-  before.Restore();
-  if (!(e2e::UserState::Read() == before)) {
+  if (!e2e::RestoreUserState()) {
     std::printf("FAIL: the user's settings are back as they were\n");
-    return 1;  // the file stays, for the next run to try again
+    return 1;  // the backup stays, for the next run to try again
   }
-  DeleteFileW(saved.c_str());
   return static_cast<int>(code);
 }
 

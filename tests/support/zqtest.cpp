@@ -259,9 +259,9 @@ std::wstring RealFaceOf(HFONT font) {
   return face;
 }
 
-win32::UniqueRegKey OpenUserKey(const wchar_t* path, REGSAM access) {
+win32::UniqueRegKey OpenKey(HKEY root, const wchar_t* path, REGSAM access) {
   HKEY key = nullptr;
-  const LONG rc = RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, access, &key);
+  const LONG rc = RegOpenKeyExW(root, path, 0, access, &key);
   return win32::UniqueRegKey(rc == ERROR_SUCCESS ? key : nullptr);
 }
 
@@ -269,9 +269,9 @@ std::wstring RawValue::AsString() const {
   return std::wstring(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t));
 }
 
-RawValue ReadRaw(const wchar_t* path, const wchar_t* name) {
+RawValue ReadRaw(const wchar_t* path, const wchar_t* name, HKEY root) {
   RawValue v;
-  const win32::UniqueRegKey key = OpenUserKey(path, KEY_READ);
+  const win32::UniqueRegKey key = OpenKey(root, path, KEY_READ);
   DWORD size = 0;
   if (key && RegQueryValueExW(key.get(), name, nullptr, &v.type, nullptr, &size) == ERROR_SUCCESS) {
     v.data.resize(size);
@@ -280,8 +280,8 @@ RawValue ReadRaw(const wchar_t* path, const wchar_t* name) {
   return v;
 }
 
-std::optional<std::map<std::wstring, RawValue>> ReadValues(const wchar_t* path) {
-  const win32::UniqueRegKey key = OpenUserKey(path, KEY_READ);
+std::optional<std::map<std::wstring, RawValue>> ReadValues(const wchar_t* path, HKEY root) {
+  const win32::UniqueRegKey key = OpenKey(root, path, KEY_READ);
   if (!key) return std::nullopt;
   DWORD count = 0, longestName = 0, longestData = 0;
   if (RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,

@@ -156,9 +156,12 @@ std::wstring RealFaceOf(HFONT font);
 
 // --- Registry ---------------------------------------------------------------
 
-// HKCU\`path` opened with `access`, never created; empty on failure. The
+// `root`\`path` opened with `access`, never created; empty on failure. The
 // settings store's CreateUserKey creates keys.
-win32::UniqueRegKey OpenUserKey(const wchar_t* path, REGSAM access);
+win32::UniqueRegKey OpenKey(HKEY root, const wchar_t* path, REGSAM access);
+inline win32::UniqueRegKey OpenUserKey(const wchar_t* path, REGSAM access) {
+  return OpenKey(HKEY_CURRENT_USER, path, access);
+}
 
 // A value as the registry holds it.
 struct RawValue {
@@ -169,9 +172,10 @@ struct RawValue {
   std::wstring AsString() const;
   bool operator==(const RawValue&) const = default;
 };
-RawValue ReadRaw(const wchar_t* path, const wchar_t* name);
-// Every value of HKCU\`path` by name; nothing when there is no such key.
-std::optional<std::map<std::wstring, RawValue>> ReadValues(const wchar_t* path);
+// A value of HKCU\`path`, or of `root`\`path`.
+RawValue ReadRaw(const wchar_t* path, const wchar_t* name, HKEY root = HKEY_CURRENT_USER);
+// Every value of HKCU\`path` (or `root`\`path`) by name; nothing when there is no such key.
+std::optional<std::map<std::wstring, RawValue>> ReadValues(const wchar_t* path, HKEY root = HKEY_CURRENT_USER);
 // Removes a value of HKCU\`path`; false if there was none.
 bool DeleteValue(const wchar_t* path, const wchar_t* name);
 
