@@ -1,6 +1,7 @@
 #include "desktop.h"
 
 #include <cstdio>
+#include <stdexcept>
 
 namespace e2e {
 
