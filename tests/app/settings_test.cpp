@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <system_error>
 
@@ -155,26 +156,13 @@ TEST_F(Registry, AutostartQuotesAPathWithBlanks) {
 
   // The child shares this program's scratch user hive.
   SetEnvironmentVariableW(L"ZQ_AUTOSTART_CHILD", L"1");
-  std::wstring command = L"\"" + copy + L"\" --gtest_filter=Registry.ChildWritesAutostart";
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  const bool started = CreateProcessW(copy.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                                      nullptr, &startup, &process);
-  SetEnvironmentVariableW(L"ZQ_AUTOSTART_CHILD", nullptr);
-  ASSERT_TRUE(started);
-  const DWORD waited = WaitForSingleObject(process.hProcess, 60000);
-  // Ended either way, so that its folder can go.
-  if (waited != WAIT_OBJECT_0) {
-    TerminateProcess(process.hProcess, 1);
-    WaitForSingleObject(process.hProcess, 5000);
-  }
-  DWORD code = 1;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  ASSERT_EQ(waited, WAIT_OBJECT_0);
-  EXPECT_EQ(code, 0u);
+  const std::unique_ptr<const wchar_t, void (*)(const wchar_t*)> unset(  // at the end, started or not
+      L"ZQ_AUTOSTART_CHILD", [](const wchar_t* name) { SetEnvironmentVariableW(name, nullptr); });
+  const zqtest::Program child(copy, {.arguments = L"--gtest_filter=Registry.ChildWritesAutostart"});
+  const auto code = child.AwaitExit(60000);
+  child.End(5000);  // ended either way, so that its folder can go
+  ASSERT_TRUE(code.has_value());
+  EXPECT_EQ(*code, 0u);
 
   const RawValue value = ReadRaw(settings::kRunKeyPath, settings::kAutostartValue);
   ASSERT_TRUE(value.present);

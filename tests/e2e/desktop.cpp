@@ -13,14 +13,6 @@ namespace {
 // Under Wine, kernel32 converts a Unix file name into its DOS name.
 using WineDosFileNameFn = WCHAR*(CDECL*)(const char* unixName);
 
-std::string Narrow(const std::wstring& text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
-  std::string out(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), size, nullptr, nullptr);
-  out.resize(out.size() - 1);
-  return out;
-}
-
 void Send(INPUT input) {
   if (SendInput(1, &input, sizeof input) != 1) std::fprintf(stderr, "SendInput failed: %lu\n", GetLastError());
 }
@@ -44,21 +36,12 @@ LRESULT HitTest(HWND window, POINT at) {
 
 }  // namespace
 
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  for (;;) {
-    if (done()) return true;
-    if (GetTickCount64() >= end) return false;
-    Sleep(20);
-  }
-}
-
 std::wstring WindowsPath(const std::wstring& path) {
   std::wstring dos = path;
   if (!path.empty() && path[0] == L'/') {
     const auto toDos = reinterpret_cast<WineDosFileNameFn>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_dos_file_name")));
-    if (WCHAR* name = toDos ? toDos(Narrow(path).c_str()) : nullptr) {
+    if (WCHAR* name = toDos ? toDos(zqtest::Utf8(path).c_str()) : nullptr) {
       dos = name;
       HeapFree(GetProcessHeap(), 0, name);
     }
@@ -66,58 +49,6 @@ std::wstring WindowsPath(const std::wstring& path) {
   wchar_t full[MAX_PATH * 4];
   const DWORD length = GetFullPathNameW(dos.c_str(), MAX_PATH * 4, full, nullptr);
   return length > 0 && length < MAX_PATH * 4 ? std::wstring(full, length) : dos;
-}
-
-Program::Program(const std::wstring& exe, const std::wstring& arguments) { Start(exe, arguments, 0, nullptr); }
-
-Program::Program(const std::wstring& exe, const std::wstring& dll, const std::function<void(DWORD pid)>& prepare) {
-  HANDLE thread = nullptr;
-  Start(exe, {}, CREATE_SUSPENDED, &thread);
-  const win32::UniqueKernelHandle mainThread(thread);
-  prepare(id_);
-  // The DLL is loaded by a thread of the program's own, which runs
-  // LoadLibraryW on its name.
-  const SIZE_T bytes = (dll.size() + 1) * sizeof(wchar_t);
-  void* name = VirtualAllocEx(process_.get(), nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
-  const auto load = reinterpret_cast<LPTHREAD_START_ROUTINE>(
-      reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
-  DWORD loaded = 0;
-  if (name && WriteProcessMemory(process_.get(), name, dll.c_str(), bytes, nullptr)) {
-    const win32::UniqueKernelHandle loader(CreateRemoteThread(process_.get(), nullptr, 0, load, name, 0, nullptr));
-    if (loader && WaitForSingleObject(loader.get(), 30000) == WAIT_OBJECT_0) GetExitCodeThread(loader.get(), &loaded);
-  }
-  if (!loaded) {
-    TerminateProcess(process_.get(), 1);
-    throw std::runtime_error("cannot load " + Narrow(dll) + " into " + Narrow(exe));
-  }
-  ResumeThread(mainThread.get());
-}
-
-void Program::Start(const std::wstring& exe, const std::wstring& arguments, DWORD flags, HANDLE* thread) {
-  std::wstring commandLine = L"\"" + exe + L"\"";
-  if (!arguments.empty()) commandLine += L" " + arguments;
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION started{};
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, flags, nullptr, nullptr, &startup,
-                      &started))
-    throw std::runtime_error("cannot start " + Narrow(exe) + ", error " + std::to_string(GetLastError()));
-  if (thread) {
-    *thread = started.hThread;
-  } else {
-    CloseHandle(started.hThread);
-  }
-  process_.reset(started.hProcess);
-  id_ = started.dwProcessId;
-}
-
-bool Program::Running() const { return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
-
-std::optional<DWORD> Program::AwaitExit(DWORD timeoutMs) const {
-  if (WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
-  DWORD code = 0;
-  GetExitCodeProcess(process_.get(), &code);
-  return code;
 }
 
 namespace {

@@ -5,7 +5,6 @@
 
 #include <windows.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <thread>
@@ -16,33 +15,12 @@
 
 namespace e2e {
 
-// Polls `done` every 20 ms until it holds or `timeoutMs` has passed.
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
+using zqtest::Program;
+using zqtest::WaitUntil;
 
 // A path as Windows programs take it: under Wine a Unix path (as CTest
 // passes it) becomes its DOS name; any path becomes full, with backslashes.
 std::wstring WindowsPath(const std::wstring& path);
-
-// A program started by the driver.
-class Program {
- public:
-  // Starts `exe` with `arguments`; throws std::runtime_error when it cannot.
-  explicit Program(const std::wstring& exe, const std::wstring& arguments = {});
-  // Starts `exe` with the DLL `dll` loaded into it before the program's own
-  // code runs; `prepare` is called with the process id before that.
-  Program(const std::wstring& exe, const std::wstring& dll, const std::function<void(DWORD pid)>& prepare);
-  DWORD id() const { return id_; }
-  HANDLE handle() const { return process_.get(); }
-  bool Running() const;
-  // The exit code once it has ended within `timeoutMs`; nothing otherwise.
-  std::optional<DWORD> AwaitExit(DWORD timeoutMs) const;
-
- private:
-  void Start(const std::wstring& exe, const std::wstring& arguments, DWORD flags, HANDLE* thread);
-
-  win32::UniqueKernelHandle process_;
-  DWORD id_ = 0;
-};
 
 // The visible top-level windows titled exactly `title`, of process `pid`
 // when it is not 0.

@@ -4,13 +4,11 @@
 // byte for byte afterwards: this process keeps them, runs the scenario in a
 // child process inside a job, ends whatever the scenario left running, and
 // puts them back, whether the scenario passed, failed, crashed or hung. A
-// run killed before that is mended by the next one from the file it left.
+// run killed before that is mended by the next one from the backup it left.
 // Exit code: 0 passed, 1 failed, 77 skipped, 2 misused.
 #include <windows.h>
 
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 #include "desktop.h"
@@ -18,26 +16,6 @@
 #include "user_state.h"
 
 namespace {
-
-std::wstring SavedStateFile() {
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring folder = std::wstring(temp) + L"zelvaquint-e2e";
-  CreateDirectoryW(folder.c_str(), nullptr);
-  return folder + L"\\saved-user-state.bin";
-}
-
-std::optional<std::vector<BYTE>> ReadFileBytes(const std::wstring& file) {
-  std::ifstream in(file.c_str(), std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::vector<BYTE>(std::istreambuf_iterator<char>(in), {});
-}
-
-bool WriteFileBytes(const std::wstring& file, const std::vector<BYTE>& bytes) {
-  std::ofstream out(file.c_str(), std::ios::binary | std::ios::trunc);
-  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  return static_cast<bool>(out.flush());
-}
 
 // The child: one scenario, its verdicts on standard output.
 int RunScenario(const std::wstring& name, const std::wstring& gadget, const std::wstring& helper) {
@@ -68,75 +46,42 @@ int RunGuarded(const std::wstring& arguments, const std::wstring& name) {
   DWORD limitMs = 150000;
   for (const auto& entry : e2e::Scenarios())
     if (name == entry.name) limitMs = static_cast<DWORD>(entry.limitSeconds) * 1000;
-  const std::wstring saved = SavedStateFile();
-  if (const auto left = ReadFileBytes(saved)) {
-    if (const auto state = e2e::UserState::Deserialize(*left)) {
-      state->Restore();
-      std::printf("restored the user's settings that a killed run left changed\n");
+  if (e2e::UserStateKept()) {
+    if (!e2e::RestoreUserState()) {
+      std::fprintf(stderr, "zq_e2e: cannot put back the user's settings a killed run kept in HKCU\\%ls; not running\n",
+                   e2e::kBackupPath);
+      return 2;
     }
-    DeleteFileW(saved.c_str());
+    std::printf("restored the user's settings that a killed run left changed\n");
   }
-  const e2e::UserState before = e2e::UserState::Read();
-  if (!WriteFileBytes(saved, before.Serialize())) {
-    std::fprintf(stderr, "zq_e2e: cannot keep the user's settings in %ls; not running\n", saved.c_str());
+  if (!e2e::KeepUserState()) {
+    std::fprintf(stderr, "zq_e2e: cannot keep the user's settings in HKCU\\%ls; not running\n", e2e::kBackupPath);
     return 2;
   }
 
-  const win32::UniqueKernelHandle job(CreateJobObjectW(nullptr, nullptr));
-  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
-  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-  if (job) SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
-
   wchar_t self[MAX_PATH * 4];
   GetModuleFileNameW(nullptr, self, MAX_PATH * 4);
-  std::wstring commandLine = L"\"" + std::wstring(self) + L"\" --scenario " + arguments;
-  // The child reports on this process's output, which may be a pipe.
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESTDHANDLES;
-  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-  startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-  for (const HANDLE h : {startup.hStdInput, startup.hStdOutput, startup.hStdError})
-    if (h && h != INVALID_HANDLE_VALUE) SetHandleInformation(h, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
   std::fflush(stdout);
-  PROCESS_INFORMATION child{};
   DWORD code = 1;
-  if (CreateProcessW(self, commandLine.data(), nullptr, nullptr, TRUE, CREATE_SUSPENDED, nullptr, nullptr, &startup,
-                     &child)) {
-    if (job) AssignProcessToJobObject(job.get(), child.hProcess);
-    ResumeThread(child.hThread);
-    CloseHandle(child.hThread);
-    if (WaitForSingleObject(child.hProcess, limitMs) == WAIT_OBJECT_0) {
-      GetExitCodeProcess(child.hProcess, &code);
+  try {
+    // The child reports on this process's output, which may be a pipe.
+    const e2e::Program child(self, {.arguments = L"--scenario " + arguments, .job = true, .inheritStdHandles = true});
+    if (const auto exit = child.AwaitExit(limitMs)) {
+      code = *exit;
     } else {
       std::printf("FAIL: the scenario ends within %lu s\n", limitMs / 1000);
       if (e2e::SaveScreenshot(name + L"-hung.bmp")) std::printf("the screen then: %ls-hung.bmp\n", name.c_str());
-      code = 1;
     }
-    CloseHandle(child.hProcess);
-  } else {
-    std::fprintf(stderr, "zq_e2e: cannot start the scenario: error %lu\n", GetLastError());
-  }
-  // Whatever the scenario left running ends before the values go back.
-  if (job) {
-    TerminateJobObject(job.get(), 1);
-    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
-    e2e::WaitUntil(
-        [&] {
-          return QueryInformationJobObject(job.get(), JobObjectBasicAccountingInformation, &accounting,
-                                           sizeof accounting, nullptr) &&
-                 accounting.ActiveProcesses == 0;
-        },
-        10000);
+    // Whatever the scenario left running ends before the values go back.
+    child.End(10000);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "zq_e2e: %s\n", e.what());
   }
 
-  before.Restore();
-  if (!(e2e::UserState::Read() == before)) {
+  if (!e2e::RestoreUserState()) {
     std::printf("FAIL: the user's settings are back as they were\n");
-    return 1;  // the file stays, for the next run to try again
+    return 1;  // the backup stays, for the next run to try again
   }
-  DeleteFileW(saved.c_str());
   return static_cast<int>(code);
 }
 

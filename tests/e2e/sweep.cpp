@@ -69,10 +69,10 @@ struct Injected {
 
 Injected StartInjected(const Scenario& s, const std::function<void(FaultControl&)>& arm = {}) {
   Injected g;
-  g.program = std::make_unique<Program>(s.gadget, s.helper, [&](DWORD pid) {
+  g.program = std::make_unique<Program>(s.gadget, zqtest::Launch{.dll = s.helper, .prepare = [&](DWORD pid) {
     g.control = std::make_unique<FaultControl>(pid);
     if (arm) arm(*g.control);
-  });
+  }});
   return g;
 }
 

@@ -1,9 +1,11 @@
 #include "user_state.h"
 
-#include <cstring>
+#include <map>
+#include <string>
 
 #include "handles.h"
 #include "settings.h"
+#include "support/zqtest.h"
 
 namespace e2e {
 
@@ -12,199 +14,99 @@ namespace {
 struct TreePlace {
   HKEY root;
   const wchar_t* path;
+  const wchar_t* copy;  // its copy's key in the backup
 };
 // Wine looks up http handlers among the machine's classes only, so the
 // donation scenario plants its handler there under Wine.
-const TreePlace kTrees[] = {{HKEY_CURRENT_USER, L"Software\\QUORVANE"},
-                            {HKEY_CURRENT_USER, L"Software\\Classes\\http"},
-                            {HKEY_LOCAL_MACHINE, L"Software\\Classes\\http"}};
+const TreePlace kTrees[] = {{HKEY_CURRENT_USER, L"Software\\QUORVANE", L"QUORVANE"},
+                            {HKEY_CURRENT_USER, L"Software\\Classes\\http", L"user http"},
+                            {HKEY_LOCAL_MACHINE, L"Software\\Classes\\http", L"machine http"}};
+// Values of the backup key itself: the Run value's copy, and the mark, set
+// last, that the backup is whole.
+constexpr wchar_t kRunCopy[] = L"Run";
+constexpr wchar_t kWhole[] = L"Whole";
 
-win32::UniqueRegKey Open(HKEY parent, const std::wstring& path) {
-  HKEY key = nullptr;
-  return win32::UniqueRegKey(RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS ? key : nullptr);
+// Each key of a tree by its path below the tree's top ("" for the top), with
+// its values; empty when there is no tree.
+using Tree = std::map<std::wstring, std::map<std::wstring, zqtest::RawValue>>;
+
+void ReadTree(HKEY parent, const wchar_t* path, const std::wstring& below, Tree& tree) {
+  const win32::UniqueRegKey key = zqtest::OpenKey(parent, path, KEY_READ);
+  if (!key) return;
+  tree[below] = zqtest::ReadValues(L"", key.get()).value_or(Tree::mapped_type{});
+  wchar_t name[256];
+  for (DWORD i = 0, length = 256;
+       RegEnumKeyExW(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
+       ++i, length = 256)
+    ReadTree(key.get(), name, below + L"\\" + name, tree);
 }
 
-std::optional<RegValue> ReadValue(HKEY key, const std::wstring& name) {
-  RegValue value{name, 0, {}};
-  DWORD size = 0;
-  if (RegQueryValueExW(key, name.c_str(), nullptr, &value.type, nullptr, &size) != ERROR_SUCCESS) return std::nullopt;
-  value.data.resize(size);
-  if (RegQueryValueExW(key, name.c_str(), nullptr, &value.type, value.data.data(), &size) != ERROR_SUCCESS)
-    return std::nullopt;
-  value.data.resize(size);
-  return value;
-}
-
-RegTree ReadTree(HKEY parent, const std::wstring& path) {
-  RegTree tree;
-  const win32::UniqueRegKey key = Open(parent, path);
-  if (!key) return tree;
-  tree.present = true;
-  wchar_t name[16384];
-  for (DWORD i = 0;; ++i) {
-    DWORD length = 16384;
-    if (RegEnumValueW(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    if (auto value = ReadValue(key.get(), std::wstring(name, length))) tree.values.push_back(std::move(*value));
-  }
-  for (DWORD i = 0;; ++i) {
-    DWORD length = 256;
-    if (RegEnumKeyExW(key.get(), i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-    const std::wstring subkey(name, length);
-    tree.subkeys.emplace_back(subkey, ReadTree(key.get(), subkey));
-  }
+Tree ReadTree(HKEY parent, const wchar_t* path) {
+  Tree tree;
+  ReadTree(parent, path, L"", tree);
   return tree;
 }
 
-void WriteTree(HKEY parent, const std::wstring& path, const RegTree& tree) {
+// The registry's own copy of the tree `from`\`fromPath` as `to`\`toPath`.
+bool CopyTree(HKEY from, const wchar_t* fromPath, HKEY to, const wchar_t* toPath) {
   HKEY created = nullptr;
-  if (RegCreateKeyExW(parent, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr) != ERROR_SUCCESS)
-    return;
-  const win32::UniqueRegKey key(created);
-  for (const RegValue& v : tree.values)
-    RegSetValueExW(key.get(), v.name.c_str(), 0, v.type, v.data.data(), static_cast<DWORD>(v.data.size()));
-  for (const auto& [name, subtree] : tree.subkeys) WriteTree(key.get(), name, subtree);
+  if (RegCreateKeyExW(to, toPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr) != ERROR_SUCCESS)
+    return false;
+  const win32::UniqueRegKey copy(created);
+  return RegCopyTreeW(from, fromPath, copy.get()) == ERROR_SUCCESS;
 }
 
-// A plain byte stream: counts and sizes as DWORDs, strings as UTF-16.
-class Writer {
- public:
-  void Dword(DWORD v) { Bytes(&v, sizeof v); }
-  void Bytes(const void* data, std::size_t size) {
-    const std::size_t at = out.size();
-    out.resize(at + size);
-    if (size > 0) std::memcpy(out.data() + at, data, size);
-  }
-  void Blob(const std::vector<BYTE>& data) {
-    Dword(static_cast<DWORD>(data.size()));
-    Bytes(data.data(), data.size());
-  }
-  void Text(const std::wstring& text) {
-    Dword(static_cast<DWORD>(text.size()));
-    Bytes(text.data(), text.size() * sizeof(wchar_t));
-  }
-  void Value(const RegValue& v) {
-    Text(v.name);
-    Dword(v.type);
-    Blob(v.data);
-  }
-  void Tree(const RegTree& tree) {
-    Dword(tree.present);
-    Dword(static_cast<DWORD>(tree.values.size()));
-    for (const RegValue& v : tree.values) Value(v);
-    Dword(static_cast<DWORD>(tree.subkeys.size()));
-    for (const auto& [name, subtree] : tree.subkeys) {
-      Text(name);
-      Tree(subtree);
-    }
-  }
-  std::vector<BYTE> out;
-};
+bool SetValue(HKEY key, const wchar_t* path, const wchar_t* name, const zqtest::RawValue& v) {
+  return RegSetKeyValueW(key, path, name, v.type, v.data.data(), static_cast<DWORD>(v.data.size())) == ERROR_SUCCESS;
+}
 
-class Reader {
- public:
-  explicit Reader(const std::vector<BYTE>& bytes) : in_(bytes) {}
-  bool ok() const { return ok_; }
-  bool AtEnd() const { return at_ == in_.size(); }
-  DWORD Dword() {
-    DWORD v = 0;
-    Bytes(&v, sizeof v);
-    return v;
-  }
-  void Bytes(void* data, std::size_t size) {
-    if (!ok_ || in_.size() - at_ < size) {
-      ok_ = false;
-      return;
-    }
-    std::memcpy(data, in_.data() + at_, size);
-    at_ += size;
-  }
-  std::vector<BYTE> Blob() {
-    std::vector<BYTE> data(Count(1));
-    Bytes(data.data(), data.size());
-    return data;
-  }
-  std::wstring Text() {
-    std::wstring text(Count(sizeof(wchar_t)), L'\0');
-    Bytes(text.data(), text.size() * sizeof(wchar_t));
-    return text;
-  }
-  RegValue Value() {
-    RegValue v;
-    v.name = Text();
-    v.type = Dword();
-    v.data = Blob();
-    return v;
-  }
-  RegTree Tree() {
-    RegTree tree;
-    tree.present = Dword() != 0;
-    for (DWORD n = Count(1); ok_ && n > 0; --n) tree.values.push_back(Value());
-    for (DWORD n = Count(1); ok_ && n > 0; --n) {
-      std::wstring name = Text();
-      tree.subkeys.emplace_back(std::move(name), Tree());
-    }
-    return tree;
-  }
-
- private:
-  // A count that the remaining bytes can hold, at `unit` bytes an item.
-  DWORD Count(std::size_t unit) {
-    const DWORD n = Dword();
-    if (n > (in_.size() - at_) / unit) ok_ = false;
-    return ok_ ? n : 0;
-  }
-  const std::vector<BYTE>& in_;
-  std::size_t at_ = 0;
-  bool ok_ = true;
-};
+zqtest::RawValue RunValue() { return zqtest::ReadRaw(settings::kRunKeyPath, settings::kAutostartValue); }
 
 }  // namespace
 
-UserState UserState::Read() {
-  UserState state;
-  for (const TreePlace& place : kTrees) state.trees_.push_back(ReadTree(place.root, place.path));
-  if (const auto run = Open(HKEY_CURRENT_USER, settings::kRunKeyPath))
-    state.run_ = ReadValue(run.get(), settings::kAutostartValue);
-  return state;
+bool UserStateKept() { return zqtest::ReadRaw(kBackupPath, kWhole).present; }
+
+bool KeepUserState() {
+  RegDeleteTreeW(HKEY_CURRENT_USER, kBackupPath);  // a backup cut short, if any
+  HKEY created = nullptr;
+  bool kept = RegCreateKeyExW(HKEY_CURRENT_USER, kBackupPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created,
+                              nullptr) == ERROR_SUCCESS;
+  const win32::UniqueRegKey backup(kept ? created : nullptr);
+  // An absent tree has no copy, an empty one an empty copy.
+  for (const TreePlace& place : kTrees)
+    if (kept && zqtest::OpenKey(place.root, place.path, KEY_READ))
+      kept = CopyTree(place.root, place.path, backup.get(), place.copy);
+  const zqtest::RawValue run = RunValue();
+  kept = kept && (!run.present || SetValue(backup.get(), nullptr, kRunCopy, run));
+  kept = kept && SetValue(backup.get(), nullptr, kWhole, {true, REG_DWORD, {1, 0, 0, 0}});
+  if (!kept) RegDeleteTreeW(HKEY_CURRENT_USER, kBackupPath);
+  return kept;
 }
 
-void UserState::Restore() const {
+bool RestoreUserState() {
+  const win32::UniqueRegKey backup = zqtest::OpenUserKey(kBackupPath, KEY_READ);
+  if (!backup) return false;
+  bool back = true;
   // Only what changed is touched: a tree the scenario left alone, the
   // machine's above all, is not rewritten.
-  for (std::size_t i = 0; i < trees_.size() && i < std::size(kTrees); ++i) {
-    const TreePlace& place = kTrees[i];
-    if (ReadTree(place.root, place.path) == trees_[i]) continue;
+  for (const TreePlace& place : kTrees) {
+    const Tree kept = ReadTree(backup.get(), place.copy);
+    if (ReadTree(place.root, place.path) == kept) continue;
     RegDeleteTreeW(place.root, place.path);
-    if (trees_[i].present) WriteTree(place.root, place.path, trees_[i]);
+    if (!kept.empty()) CopyTree(backup.get(), place.copy, place.root, place.path);
+    back = back && ReadTree(place.root, place.path) == kept;
   }
-  const auto run = Open(HKEY_CURRENT_USER, settings::kRunKeyPath);
-  if (run && ReadValue(run.get(), settings::kAutostartValue) == run_) return;
-  if (run_) {
-    RegSetKeyValueW(HKEY_CURRENT_USER, settings::kRunKeyPath, run_->name.c_str(), run_->type, run_->data.data(),
-                    static_cast<DWORD>(run_->data.size()));
-  } else {
-    RegDeleteKeyValueW(HKEY_CURRENT_USER, settings::kRunKeyPath, settings::kAutostartValue);
+  const zqtest::RawValue run = zqtest::ReadRaw(kBackupPath, kRunCopy);
+  if (RunValue() != run) {
+    if (run.present) {
+      SetValue(HKEY_CURRENT_USER, settings::kRunKeyPath, settings::kAutostartValue, run);
+    } else {
+      RegDeleteKeyValueW(HKEY_CURRENT_USER, settings::kRunKeyPath, settings::kAutostartValue);
+    }
+    back = back && RunValue() == run;
   }
-}
-
-std::vector<BYTE> UserState::Serialize() const {
-  Writer w;
-  w.Dword(static_cast<DWORD>(trees_.size()));
-  for (const RegTree& tree : trees_) w.Tree(tree);
-  w.Dword(run_.has_value());
-  if (run_) w.Value(*run_);
-  return w.out;
-}
-
-std::optional<UserState> UserState::Deserialize(const std::vector<BYTE>& bytes) {
-  Reader r(bytes);
-  UserState state;
-  const DWORD trees = r.Dword();
-  if (trees != std::size(kTrees)) return std::nullopt;
-  for (DWORD i = 0; i < trees && r.ok(); ++i) state.trees_.push_back(r.Tree());
-  if (r.Dword() != 0) state.run_ = r.Value();
-  if (!r.ok() || !r.AtEnd()) return std::nullopt;
-  return state;
+  if (back) RegDeleteTreeW(HKEY_CURRENT_USER, kBackupPath);
+  return back;
 }
 
 }  // namespace e2e

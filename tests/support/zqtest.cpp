@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <iterator>
+#include <stdexcept>
 #include <utility>
 
 #include "settings.h"
@@ -91,6 +92,96 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
 
 void PumpFor(DWORD ms) { PumpUntil([] { return false; }, ms); }
 
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+  const ULONGLONG end = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (done()) return true;
+    if (GetTickCount64() >= end) return false;
+    Sleep(20);
+  }
+}
+
+std::string Utf8(const std::wstring& text) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+  std::string out(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), size, nullptr, nullptr);
+  out.resize(out.size() - 1);
+  return out;
+}
+
+Program::Program(const std::wstring& exe, const Launch& launch) {
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  if (!launch.arguments.empty()) commandLine += L" " + launch.arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  if (launch.inheritStdHandles) {
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    for (const HANDLE h : {startup.hStdInput, startup.hStdOutput, startup.hStdError})
+      if (h && h != INVALID_HANDLE_VALUE) SetHandleInformation(h, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+  }
+  const bool hold = launch.job || !launch.dll.empty() || launch.prepare;
+  PROCESS_INFORMATION started{};
+  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, launch.inheritStdHandles,
+                      hold ? CREATE_SUSPENDED : 0, nullptr, nullptr, &startup, &started))
+    throw std::runtime_error("cannot start " + Utf8(exe) + ", error " + std::to_string(GetLastError()));
+  process_.reset(started.hProcess);
+  const win32::UniqueKernelHandle thread(started.hThread);
+  id_ = started.dwProcessId;
+  if (launch.job) {
+    job_.reset(CreateJobObjectW(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+    limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+    if (job_) SetInformationJobObject(job_.get(), JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    if (job_) AssignProcessToJobObject(job_.get(), process_.get());
+  }
+  if (launch.prepare) launch.prepare(id_);
+  if (!launch.dll.empty()) {
+    // A thread of the program's own runs LoadLibraryW, whose address is ours, on the name.
+    const SIZE_T bytes = (launch.dll.size() + 1) * sizeof(wchar_t);
+    void* name = VirtualAllocEx(process_.get(), nullptr, bytes, MEM_COMMIT, PAGE_READWRITE);
+    const auto load = reinterpret_cast<LPTHREAD_START_ROUTINE>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "LoadLibraryW")));
+    DWORD loaded = 0;
+    if (name && WriteProcessMemory(process_.get(), name, launch.dll.c_str(), bytes, nullptr)) {
+      const win32::UniqueKernelHandle loader(CreateRemoteThread(process_.get(), nullptr, 0, load, name, 0, nullptr));
+      if (loader && WaitForSingleObject(loader.get(), 30000) == WAIT_OBJECT_0) GetExitCodeThread(loader.get(), &loaded);
+    }
+    if (!loaded) {
+      TerminateProcess(process_.get(), 1);
+      throw std::runtime_error("cannot load " + Utf8(launch.dll) + " into " + Utf8(exe));
+    }
+  }
+  if (hold) ResumeThread(thread.get());
+}
+
+bool Program::Running() const { return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT; }
+
+std::optional<DWORD> Program::AwaitExit(DWORD timeoutMs) const {
+  if (WaitForSingleObject(process_.get(), timeoutMs) != WAIT_OBJECT_0) return std::nullopt;
+  DWORD code = 0;
+  GetExitCodeProcess(process_.get(), &code);
+  return code;
+}
+
+bool Program::End(DWORD timeoutMs) const {
+  if (!job_) {
+    TerminateProcess(process_.get(), 1);
+    return WaitForSingleObject(process_.get(), timeoutMs) == WAIT_OBJECT_0;
+  }
+  TerminateJobObject(job_.get(), 1);
+  return WaitUntil(
+      [&] {
+        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting{};
+        return QueryInformationJobObject(job_.get(), JobObjectBasicAccountingInformation, &accounting,
+                                         sizeof accounting, nullptr) &&
+               accounting.ActiveProcesses == 0;
+      },
+      timeoutMs);
+}
+
 Canvas::Canvas(int width, int height)
     : width(width), height(height), surface_(nullptr, CreateDib(width, height, bits_)) {}
 
@@ -168,9 +259,9 @@ std::wstring RealFaceOf(HFONT font) {
   return face;
 }
 
-win32::UniqueRegKey OpenUserKey(const wchar_t* path, REGSAM access) {
+win32::UniqueRegKey OpenKey(HKEY root, const wchar_t* path, REGSAM access) {
   HKEY key = nullptr;
-  const LONG rc = RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, access, &key);
+  const LONG rc = RegOpenKeyExW(root, path, 0, access, &key);
   return win32::UniqueRegKey(rc == ERROR_SUCCESS ? key : nullptr);
 }
 
@@ -178,9 +269,9 @@ std::wstring RawValue::AsString() const {
   return std::wstring(reinterpret_cast<const wchar_t*>(data.data()), data.size() / sizeof(wchar_t));
 }
 
-RawValue ReadRaw(const wchar_t* path, const wchar_t* name) {
+RawValue ReadRaw(const wchar_t* path, const wchar_t* name, HKEY root) {
   RawValue v;
-  const win32::UniqueRegKey key = OpenUserKey(path, KEY_READ);
+  const win32::UniqueRegKey key = OpenKey(root, path, KEY_READ);
   DWORD size = 0;
   if (key && RegQueryValueExW(key.get(), name, nullptr, &v.type, nullptr, &size) == ERROR_SUCCESS) {
     v.data.resize(size);
@@ -189,8 +280,8 @@ RawValue ReadRaw(const wchar_t* path, const wchar_t* name) {
   return v;
 }
 
-std::optional<std::map<std::wstring, RawValue>> ReadValues(const wchar_t* path) {
-  const win32::UniqueRegKey key = OpenUserKey(path, KEY_READ);
+std::optional<std::map<std::wstring, RawValue>> ReadValues(const wchar_t* path, HKEY root) {
+  const win32::UniqueRegKey key = OpenKey(root, path, KEY_READ);
   if (!key) return std::nullopt;
   DWORD count = 0, longestName = 0, longestData = 0;
   if (RegQueryInfoKeyW(key.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count, &longestName,

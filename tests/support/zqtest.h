@@ -1,7 +1,7 @@
 // What the Windows test programs share: a scratch user hive, message
-// pumping with a deadline, a canvas whose pixels a test reads back, the face
-// a font really got, the gadget's registry values, and plain windows of a
-// class of their own.
+// pumping with a deadline, the one launcher of programs, a canvas whose
+// pixels a test reads back, the face a font really got, the gadget's
+// registry values, and plain windows of a class of their own.
 #pragma once
 
 #include <windows.h>
@@ -63,6 +63,42 @@ void DispatchPending(PointerMessages pointer = PointerMessages::Dispatch);
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
 // Dispatches messages for the whole period (to show that nothing happens).
 void PumpFor(DWORD ms);
+// Polls `done` every 20 ms, pumping nothing, until it holds or `timeoutMs` has passed.
+bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
+
+// --- Programs ---------------------------------------------------------------
+
+// How a Program starts. With `dll`, `prepare` or `job` it is held suspended
+// until they are done, so that none of its own code runs before.
+struct Launch {
+  std::wstring arguments{};  // after the quoted program name
+  std::wstring dll{};        // loaded into it by a thread of its own
+  std::function<void(DWORD pid)> prepare{};
+  bool job = false;  // it and whatever it starts end with the Program
+  bool inheritStdHandles = false;  // it writes where this process does (a pipe, say)
+};
+
+// A program started by a test; the constructor throws std::runtime_error
+// when it cannot start it.
+class Program {
+ public:
+  explicit Program(const std::wstring& exe, const Launch& launch = {});
+  DWORD id() const { return id_; }
+  HANDLE handle() const { return process_.get(); }
+  bool Running() const;
+  // The exit code once it has ended within `timeoutMs`; nothing otherwise.
+  std::optional<DWORD> AwaitExit(DWORD timeoutMs) const;
+  // Ends it, with its job whatever it started; true once all are gone within `timeoutMs`.
+  bool End(DWORD timeoutMs) const;
+
+ private:
+  win32::UniqueKernelHandle job_;
+  win32::UniqueKernelHandle process_;
+  DWORD id_ = 0;
+};
+
+// UTF-8, for messages.
+std::string Utf8(const std::wstring& text);
 
 // --- Pixels and faces -------------------------------------------------------
 
@@ -120,9 +156,12 @@ std::wstring RealFaceOf(HFONT font);
 
 // --- Registry ---------------------------------------------------------------
 
-// HKCU\`path` opened with `access`, never created; empty on failure. The
+// `root`\`path` opened with `access`, never created; empty on failure. The
 // settings store's CreateUserKey creates keys.
-win32::UniqueRegKey OpenUserKey(const wchar_t* path, REGSAM access);
+win32::UniqueRegKey OpenKey(HKEY root, const wchar_t* path, REGSAM access);
+inline win32::UniqueRegKey OpenUserKey(const wchar_t* path, REGSAM access) {
+  return OpenKey(HKEY_CURRENT_USER, path, access);
+}
 
 // A value as the registry holds it.
 struct RawValue {
@@ -133,9 +172,10 @@ struct RawValue {
   std::wstring AsString() const;
   bool operator==(const RawValue&) const = default;
 };
-RawValue ReadRaw(const wchar_t* path, const wchar_t* name);
-// Every value of HKCU\`path` by name; nothing when there is no such key.
-std::optional<std::map<std::wstring, RawValue>> ReadValues(const wchar_t* path);
+// A value of HKCU\`path`, or of `root`\`path`.
+RawValue ReadRaw(const wchar_t* path, const wchar_t* name, HKEY root = HKEY_CURRENT_USER);
+// Every value of HKCU\`path` (or `root`\`path`) by name; nothing when there is no such key.
+std::optional<std::map<std::wstring, RawValue>> ReadValues(const wchar_t* path, HKEY root = HKEY_CURRENT_USER);
 // Removes a value of HKCU\`path`; false if there was none.
 bool DeleteValue(const wchar_t* path, const wchar_t* name);
 
