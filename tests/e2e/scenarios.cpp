@@ -364,7 +364,7 @@ void Readings(Scenario& s) {
     Look look = LookAt(window);
     if (look.history && (looks.empty() || !SameChart(looks.back().history, *look.history))) {
       if (!looks.empty()) changes.push_back(looks.size());
-      const zqtest::Pixels wanted = ComposedFace(*look.history);
+      const zqtest::Pixels wanted = zqtest::ComposedFace(*look.history, zqtest::Drawn::kPainted);
       const int differ = DifferingPixels(look.face, wanted);
       if (differ == 0) {
         ++faceMatches;
