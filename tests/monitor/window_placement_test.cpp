@@ -32,21 +32,16 @@ struct Seed {
   DWORD type = REG_NONE;
   std::uint64_t value = 0;
 };
-constexpr Seed Dword(DWORD value) { return {REG_DWORD, value}; }
 
 void SeedPosition(const wchar_t* name, const Seed& seed) {
   const std::wstring text = std::to_wstring(seed.value);
-  if (seed.type == REG_DWORD) zqtest::SeedDword(name, static_cast<DWORD>(seed.value));
   if (seed.type == REG_SZ) zqtest::SeedValue(name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * 2));
-  if (seed.type == REG_QWORD) zqtest::SeedValue(name, REG_QWORD, &seed.value, sizeof seed.value);
+  else if (seed.type != REG_NONE) zqtest::SeedValue(name, seed.type, &seed.value, seed.type == REG_DWORD ? 4 : 8);
 }
 
 // Where the window lands: a coordinate, or this screen's centred place or
-// farthest one that keeps the window whole.
+// farthest one that keeps the window whole (x 1571 on a 1920-pixel screen).
 constexpr LONG kCentred = -1, kFarEdge = -2;
-LONG Want(LONG want, LONG centred, LONG farEdge) {
-  return want == kCentred ? centred : want == kFarEdge ? farEdge : want;
-}
 
 struct Case {
   const char* name;
@@ -56,10 +51,10 @@ struct Case {
 
 const Case kCases[] = {
     {"NothingSavedCentresOnThePrimaryScreen", {}, {}, kCentred, kCentred},
-    {"ANegativeLeftEdgeComesBackToZero", Dword(static_cast<DWORD>(-20)), {}, 0, kCentred},
-    {"APlacePastTheRightEdgeIsPulledBack", Dword(1800), Dword(100), kFarEdge, 100},  // 1571 on a 1920-pixel screen
-    {"TheLargestWordsLandInTheBottomRightCorner", Dword(2147483647), Dword(2147483647), kFarEdge, kFarEdge},
-    {"AStringPositionIsIgnoredWhileTheOtherCoordinateHolds", {REG_SZ, 40}, Dword(60), kCentred, 60},
+    {"ANegativeLeftEdgeComesBackToZero", {REG_DWORD, static_cast<DWORD>(-20)}, {}, 0, kCentred},
+    {"APlacePastTheRightEdgeIsPulledBack", {REG_DWORD, 1800}, {REG_DWORD, 100}, kFarEdge, 100},
+    {"TheLargestWordsLandInTheBottomRightCorner", {REG_DWORD, 2147483647}, {REG_DWORD, 2147483647}, kFarEdge, kFarEdge},
+    {"AStringPositionIsIgnoredWhileTheOtherCoordinateHolds", {REG_SZ, 40}, {REG_DWORD, 60}, kCentred, 60},
     {"QwordPositionsAreIgnored", {REG_QWORD, 40}, {REG_QWORD, 60}, kCentred, kCentred},
 };
 
@@ -92,9 +87,12 @@ class Placement : public ::testing::TestWithParam<Case> {
 TEST_P(Placement, LandsWhereItsSeedsSay) {
   SeedPosition(settings::kPosX, GetParam().x);
   SeedPosition(settings::kPosY, GetParam().y);
+  const auto want = [](LONG v, LONG centred, LONG farEdge) {
+    return v == kCentred ? centred : v == kFarEdge ? farEdge : v;
+  };
   const POINT at = Placed();
-  EXPECT_EQ(at.x, Want(GetParam().wantX, screen_.centred.x, screen_.width - 349));
-  EXPECT_EQ(at.y, Want(GetParam().wantY, screen_.centred.y, screen_.height - 366));
+  EXPECT_EQ(at.x, want(GetParam().wantX, screen_.centred.x, screen_.width - 349));
+  EXPECT_EQ(at.y, want(GetParam().wantY, screen_.centred.y, screen_.height - 366));
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeded, Placement, ::testing::ValuesIn(kCases),
