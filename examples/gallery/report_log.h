@@ -6,15 +6,14 @@
 #include <cstdio>
 #include <string>
 
+#include "handles.h"
+
 class ReportLog {
  public:
   ReportLog();
-  ~ReportLog();
-  ReportLog(const ReportLog&) = delete;
-  ReportLog& operator=(const ReportLog&) = delete;
 
   void Line(const std::string& line);
 
  private:
-  std::FILE* file_ = nullptr;
+  win32::UniqueHandle<std::FILE*, ::fclose> file_;
 };

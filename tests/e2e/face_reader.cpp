@@ -1,9 +1,7 @@
 #include "face_reader.h"
 
-#include "embedded_font.h"
 #include "painting.h"
 #include "placement.h"
-#include "support/painting_record.h"
 
 namespace e2e {
 
@@ -30,20 +28,10 @@ std::optional<LoadHistory> ChartHistory(const zqtest::Pixels& face) {
   return history;
 }
 
-zqtest::Pixels ComposedFace(const LoadHistory& history) {
-  static const EmbeddedFont typeface;
-  MainWndData data;
-  zqtest::EquipForPainting(data);
-  data.history = history;
-  zqtest::Canvas canvas(kMainWndWidth, kMainWndHeight);
-  // The gadget's own paint: a back buffer composed, then copied in one piece.
-  PaintFrame(canvas.dc(), canvas.width, canvas.height, data);
-  return canvas.Read();
-}
-
 bool FaceIsPainted(const zqtest::Pixels& face, int* differ) {
   const auto history = ChartHistory(face);
-  const int off = history ? DifferingPixels(face, ComposedFace(*history)) : face.width * face.height;
+  const int off = history ? DifferingPixels(face, zqtest::ComposedFace(*history, zqtest::Drawn::kPainted))
+                          : face.width * face.height;
   if (differ) *differ = off;
   return off == 0;
 }

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "load_math.h"
+#include "support/painting_record.h"
 #include "support/zqtest.h"
 
 namespace e2e {
@@ -14,10 +15,6 @@ namespace e2e {
 // The ten samples whose bars stand in `face` (the window's 349 x 366
 // pixels), newest first; nothing where a bar is taller than 100.
 std::optional<LoadHistory> ChartHistory(const zqtest::Pixels& face);
-
-// The face that the painting draws for `history`, with the gadget's artwork
-// and typeface (the driver carries both as resources of its own).
-zqtest::Pixels ComposedFace(const LoadHistory& history);
 
 // Whether `face` is exactly the painting of the history its chart shows;
 // `differ`, when given, gets how many pixels are off.

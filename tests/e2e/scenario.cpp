@@ -37,6 +37,13 @@ void Scenario::AcceptedBefore() {
   zqtest::SeedDword(settings::kUserAgreement, 1);
 }
 
+Started Scenario::StartAccepted() {
+  AcceptedBefore();
+  Program program(gadget);
+  const HWND window = AwaitGadget(program);
+  return {std::move(program), window};
+}
+
 HWND Scenario::AwaitGadget(const Program& program) {
   return BringForward(Require(AwaitWindow(kMainWndTitle, 30000, program.id()), L"the gadget's window shows"),
                       L"the gadget's window");

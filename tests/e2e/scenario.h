@@ -19,6 +19,22 @@ inline constexpr int kSkipped = 77;
 // Ends a scenario at once; its failure is already counted.
 struct Abort {};
 
+// Places on the gadget's window, from its top left: the middle of the close
+// and of the donation button, and two of the body, on the chart and low on it.
+inline constexpr POINT kCloseButton{312, 33};
+inline constexpr POINT kDonateButton{274, 33};
+inline constexpr POINT kChart{150, 250};
+inline constexpr POINT kLowChart{150, 300};
+inline POINT Offset(POINT p, int dx, int dy) { return {p.x + dx, p.y + dy}; }
+// The screen point of `at` (and `dx` to the right) on a window at `r`.
+inline POINT At(const RECT& r, POINT at, int dx = 0) { return Offset({r.left, r.top}, at.x + dx, at.y); }
+
+// A gadget that a scenario started, and its window.
+struct Started {
+  Program program;
+  HWND window;
+};
+
 class Scenario {
  public:
   Scenario(std::wstring name, std::wstring gadget, std::wstring helper)
@@ -44,6 +60,9 @@ class Scenario {
   static void ForgetGadget();
   // The same profile after a first start that accepted the agreement.
   static void AcceptedBefore();
+  // The gadget started on a profile that accepted the agreement before, its
+  // window required to show and brought to the front.
+  Started StartAccepted();
   // The window of the gadget that `program` runs, required to show, brought
   // to the front.
   HWND AwaitGadget(const Program& program);

@@ -32,7 +32,6 @@ bool NoAcceptance() { return !ReadRaw(settings::kKeyPath, settings::kUserAgreeme
 bool KeyExists() { return static_cast<bool>(zqtest::OpenUserKey(settings::kKeyPath, KEY_READ)); }
 bool NoGadgetWindow() { return WindowsTitled(kMainWndTitle).empty(); }
 zqtest::RawValue RunValue() { return ReadRaw(settings::kRunKeyPath, settings::kAutostartValue); }
-POINT At(const RECT& r, int dx, int dy) { return {r.left + dx, r.top + dy}; }
 POINT Centre(HWND window) {
   const RECT r = WindowRect(window);
   return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
@@ -107,9 +106,7 @@ void SeededAgreement(Scenario& s, DWORD type, const std::vector<BYTE>& data) {
 // --- The running gadget -------------------------------------------------------
 
 void Autostart(Scenario& s) {
-  Scenario::AcceptedBefore();
-  const Program gadget(s.gadget);
-  const HWND window = s.AwaitGadget(gadget);
+  const auto [gadget, window] = s.StartAccepted();
   const zqtest::RawValue run = RunValue();
   s.Check(s.IsOwnRunValue(run),
           L"the Run value holds the quoted path \"" + s.gadget + L"\" (holds " + run.AsString().c_str() + L")");
@@ -120,8 +117,8 @@ void Autostart(Scenario& s) {
 // The close button's tile at `state` (0 normal, 1 hover) shows on the screen.
 bool CloseTileShows(HWND window, int state) {
   static const zqtest::Pixels strip = zqtest::BitmapResourcePixels(IDB_CLOSE);
-  const RECT r = WindowRect(window);
-  const zqtest::Pixels shown = ScreenPixels({r.left + 295, r.top + 16, r.left + 330, r.top + 51});
+  const POINT middle = At(WindowRect(window), kCloseButton);
+  const zqtest::Pixels shown = ScreenPixels({middle.x - 17, middle.y - 17, middle.x + 18, middle.y + 18});
   for (int y = 0; y < 35; ++y)
     for (int x = 0; x < 35; ++x)
       if (shown.At(x, y) != strip.At(x, 35 * state + y)) return false;
@@ -129,31 +126,27 @@ bool CloseTileShows(HWND window, int state) {
 }
 
 void CloseButton(Scenario& s) {
-  Scenario::AcceptedBefore();
-  const Program gadget(s.gadget);
-  const HWND window = s.AwaitGadget(gadget);
+  const auto [gadget, window] = s.StartAccepted();
   s.Check(WaitUntil([] { return ReadDword(settings::kPosY).has_value(); }, 10000),
           L"the position is saved after the start");
   const auto posX = ReadDword(settings::kPosX);
   const auto posY = ReadDword(settings::kPosY);
   const RECT r = WindowRect(window);
   // Hover: the dark tile shows under the pointer and goes when it leaves.
-  PointAt(At(r, 312, 33));
-  PointAt(At(r, 313, 33));
+  PointAt(At(r, kCloseButton));
+  PointAt(At(r, kCloseButton, 1));
   s.Check(WaitUntil([&] { return CloseTileShows(window, 1); }, 10000), L"hovering shows the close button's hover tile");
-  PointAt(At(r, 150, 300));
+  PointAt(At(r, kLowChart));
   s.Check(WaitUntil([&] { return CloseTileShows(window, 0); }, 10000), L"the tile goes when the pointer leaves");
-  ClickAt(At(r, 312, 33));
+  ClickAt(At(r, kCloseButton));
   s.ExpectExit(gadget, 0, L"a click on close ends the process with 0");
   s.Check(!RunValue().present, L"the Run value is removed");
   s.Check(ReadDword(settings::kPosX) == posX && ReadDword(settings::kPosY) == posY, L"the saved position stays");
 }
 
 void AltF4(Scenario& s) {
-  Scenario::AcceptedBefore();
-  const Program gadget(s.gadget);
-  const HWND window = s.AwaitGadget(gadget);
-  PointAt(At(WindowRect(window), 150, 300));
+  const auto [gadget, window] = s.StartAccepted();
+  PointAt(At(WindowRect(window), kLowChart));
   s.Require(Activate(window), L"the gadget takes the keyboard");
   PressKeys({VK_MENU, VK_F4});
   s.ExpectExit(gadget, 0, L"Alt+F4 ends the process with 0");
@@ -194,13 +187,11 @@ void Donate(Scenario& s) {
   DeleteFileW(log.c_str());
   SetEnvironmentVariableW(L"ZQ_URL_LOG", log.c_str());  // the recorder writes there
 
-  Scenario::AcceptedBefore();
-  const Program gadget(s.gadget);
-  const HWND window = s.AwaitGadget(gadget);
+  const auto [gadget, window] = s.StartAccepted();
   const RECT r = WindowRect(window);
-  ClickAt(At(r, 274, 33));
+  ClickAt(At(r, kDonateButton));
   s.Check(WaitUntil([&] { return Lines(log) >= 1; }, 20000), L"the handler receives the donation page");
-  ClickAt(At(r, 275, 33));
+  ClickAt(At(r, kDonateButton, 1));
   s.Check(WaitUntil([&] { return Lines(log) >= 2; }, 20000), L"a second click opens it again");
   std::string text;
   Lines(log, &text);
@@ -212,9 +203,7 @@ void Donate(Scenario& s) {
 }
 
 void TwoCopies(Scenario& s) {
-  Scenario::AcceptedBefore();
-  const Program first(s.gadget);
-  const HWND firstWindow = s.AwaitGadget(first);
+  const auto [first, firstWindow] = s.StartAccepted();
   const Program second(s.gadget);
   const HWND secondWindow = s.AwaitGadget(second);
   s.Check(WindowsTitled(kMainWndTitle).size() == 2, L"a second copy runs its own window");
@@ -224,9 +213,7 @@ void TwoCopies(Scenario& s) {
 }
 
 void WithoutFont(Scenario& s) {
-  Scenario::AcceptedBefore();
-  const Program gadget(s.gadget);
-  const HWND window = s.AwaitGadget(gadget);
+  const auto [gadget, window] = s.StartAccepted();
   s.Check(gadget.Running(), L"the gadget runs without its typeface");
   s.CloseAndExpectExit(gadget, window);
 }
@@ -252,19 +239,16 @@ void WithoutDialog(Scenario& s) {
 bool SavedAt(POINT p) {
   return ReadDword(settings::kPosX) == static_cast<DWORD>(p.x) && ReadDword(settings::kPosY) == static_cast<DWORD>(p.y);
 }
-POINT Offset(POINT p, int dx, int dy) { return {p.x + dx, p.y + dy}; }
 
 void Drag(Scenario& s) {
-  Scenario::AcceptedBefore();
-  const Program gadget(s.gadget);
-  const HWND window = s.AwaitGadget(gadget);
+  const auto [gadget, window] = s.StartAccepted();
   const RECT r = WindowRect(window);
   s.Require(r.right - r.left == kMainWndWidth && r.bottom - r.top == kMainWndHeight, L"the window is 349 x 366");
   const POINT p0{r.left, r.top};
   s.Require(WaitUntil([&] { return SavedAt(p0); }, 20000), L"showing and placing the window saves " + PointText(p0));
 
   // Drag 1: grab the chart area and pull up and left in five steps.
-  s.DragWindow(window, Offset(p0, 150, 250), -200, -150, 5);
+  s.DragWindow(window, Offset(p0, kChart.x, kChart.y), -200, -150, 5);
   const POINT p1 = Offset(p0, -200, -150);
   s.Require(WaitUntil([&] { return WindowAt(window, p1); }, 10000), L"after the drag the window is at " + PointText(p1));
   s.Check(WaitUntil([&] { return SavedAt(p1); }, 20000), L"the new place is saved");
@@ -277,7 +261,7 @@ void Drag(Scenario& s) {
 
   // Drag 3, with Alt+F4 right behind the release: the close comes well within
   // half a second of the move, so the saved place stays that of drag 2.
-  s.DragWindow(window, Offset(p2, 150, 250), 100, 50, 1);
+  s.DragWindow(window, Offset(p2, kChart.x, kChart.y), 100, 50, 1);
   PressKeys({VK_MENU, VK_F4});
   s.ExpectExit(gadget, 0, L"Alt+F4 right after a drag ends the process with 0");
   s.Check(SavedAt(p2), L"a close right after a move keeps the place saved before it");
@@ -343,9 +327,7 @@ double LoadPercent(ULONGLONG busy, ULONGLONG total) {
 }
 
 void Readings(Scenario& s) {
-  Scenario::AcceptedBefore();
-  const Program gadget(s.gadget);
-  const HWND window = s.AwaitGadget(gadget);
+  const auto [gadget, window] = s.StartAccepted();
   // A window over the gadget, as a console it opened behind would be.
   const Cover cover(WindowRect(window));
   s.Check(CoveredBy(window) && GetForegroundWindow() == cover.window(), L"a window in front covers the gadget");
@@ -364,7 +346,7 @@ void Readings(Scenario& s) {
     Look look = LookAt(window);
     if (look.history && (looks.empty() || !SameChart(looks.back().history, *look.history))) {
       if (!looks.empty()) changes.push_back(looks.size());
-      const zqtest::Pixels wanted = ComposedFace(*look.history);
+      const zqtest::Pixels wanted = zqtest::ComposedFace(*look.history, zqtest::Drawn::kPainted);
       const int differ = DifferingPixels(look.face, wanted);
       if (differ == 0) {
         ++faceMatches;

@@ -61,10 +61,11 @@ class FaultControl {
   faults::Control* block_;
 };
 
-// A gadget started with the injector, and its control block.
+// A gadget started with the injector, its control block and its window.
 struct Injected {
   std::unique_ptr<FaultControl> control;
   std::unique_ptr<Program> program;
+  HWND window = nullptr;
 };
 
 Injected StartInjected(const Scenario& s, const std::function<void(FaultControl&)>& arm = {}) {
@@ -73,6 +74,16 @@ Injected StartInjected(const Scenario& s, const std::function<void(FaultControl&
     g.control = std::make_unique<FaultControl>(pid);
     if (arm) arm(*g.control);
   }});
+  return g;
+}
+
+// The same on a profile that accepted the agreement before, the window
+// brought to the front and the pointer moved off it.
+Injected StartAcceptedInjected(Scenario& s, const std::function<void(FaultControl&)>& arm = {}) {
+  Scenario::AcceptedBefore();
+  Injected g = StartInjected(s, arm);
+  g.window = s.AwaitGadget(*g.program);
+  Scenario::PointAway(g.window);
   return g;
 }
 
@@ -217,7 +228,7 @@ Outcome AtStart(Scenario& s, const Row& row) {
     Scenario::PointAway(window);
     // The failure comes with the call's first use: some calls wait for the
     // first tick, the first save of the place or the first click.
-    if (row.repeats == Repeats::Donation) ClickAt({r.left + 274, r.top + 33});
+    if (row.repeats == Repeats::Donation) ClickAt(At(r, kDonateButton));
     WaitUntil([&] { return g.control->of(row.call).failed > 0; }, row.repeats == Repeats::Never ? 1500 : 3000);
     Scenario::PointAway(window);
     const bool whole = FaceShows(window, 2500);
@@ -237,11 +248,9 @@ Outcome AtStart(Scenario& s, const Row& row) {
 // One row while the gadget runs: three calls in a row fail, brought about by
 // what makes the call repeat; the face is whole again within two ticks.
 Outcome InBurst(Scenario& s, const Row& row) {
-  Scenario::AcceptedBefore();
-  Injected g = StartInjected(s);
-  const HWND window = s.AwaitGadget(*g.program);
+  const Injected g = StartAcceptedInjected(s);
+  const HWND window = g.window;
   RECT r = WindowRect(window);
-  Scenario::PointAway(window);
   s.Require(FaceShows(window, 5000), L"the face shows before the burst");
   WaitUntil([] { return ReadDword(settings::kPosY).has_value(); }, 5000);  // the first save
   const SavedPlace before = SavedPlace::Now();
@@ -257,14 +266,14 @@ Outcome InBurst(Scenario& s, const Row& row) {
     r = WindowRect(window);
     if (row.repeats == Repeats::Ticks) {
       // The pointer over the close button: the button paints in the burst too.
-      PointAt({r.left + 312, r.top + 33});
+      PointAt(At(r, kCloseButton));
       WaitUntil(burstDone, 1500);
     } else if (row.repeats == Repeats::Moves) {
       // The body pulled a little: each move saves the place half a second on.
-      s.DragWindow(window, {r.left + 150, r.top + 250}, 10, 5, 1);
+      s.DragWindow(window, At(r, kChart), 10, 5, 1);
       WaitUntil(burstDone, 1500);
     } else if (row.repeats == Repeats::Donation) {
-      ClickAt({r.left + 274, r.top + 33});
+      ClickAt(At(r, kDonateButton));
       WaitUntil(burstDone, 1500);
     } else {
       WaitUntil(burstDone, 1500);
@@ -295,16 +304,14 @@ Outcome InBurst(Scenario& s, const Row& row) {
 // One row at the close: every call from the click on the close button on
 // fails.
 Outcome AtClose(Scenario& s, const Row& row) {
-  Scenario::AcceptedBefore();
-  Injected g = StartInjected(s);
-  const HWND window = s.AwaitGadget(*g.program);
+  const Injected g = StartAcceptedInjected(s);
+  const HWND window = g.window;
   const RECT r = WindowRect(window);
-  Scenario::PointAway(window);
   s.Require(FaceShows(window, 5000), L"the face shows before the close");
   WaitUntil([] { return ReadDword(settings::kPosY).has_value(); }, 5000);
   const SavedPlace before = SavedPlace::Now();
   g.control->ArmNext(row.call, 1000000);
-  ClickAt({r.left + 312, r.top + 33});
+  ClickAt(At(r, kCloseButton));
   s.ExpectExit(*g.program, 0, std::wstring(row.name) + L": the close button ends the process with 0");
   s.Check(HeldGdiIs(*g.control, 0), L"nothing GDI is held at the exit");
   CheckStored(s, true, POINT{r.left, r.top}, before);
@@ -345,10 +352,8 @@ int PlantedReading(const faults::Plant& plant, std::int64_t k, bool idleInformat
 // With planted answers, the chart's newest readings are those of the
 // arithmetic above for a run of consecutive queries.
 void PlantedReadings(Scenario& s, const faults::Plant& plant) {
-  Scenario::AcceptedBefore();
-  Injected g = StartInjected(s, [&](FaultControl& c) { c.block().plant = plant; });
-  const HWND window = s.AwaitGadget(*g.program);
-  Scenario::PointAway(window);
+  const Injected g = StartAcceptedInjected(s, [&](FaultControl& c) { c.block().plant = plant; });
+  const HWND window = g.window;
   const bool idleInformation = plant.build >= 22621 && plant.build < 26100;
   std::vector<int> want;  // want[k]: the reading after query k
   for (std::int64_t k = 0; k < 64; ++k)

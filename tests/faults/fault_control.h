@@ -15,43 +15,71 @@
 
 namespace faults {
 
-// Every fallible call of the gadget that the injector answers. Window
-// creation is told apart by class: the monitor window and each button.
+// The calls whose stand-in (in the injector) fails with a documented value
+// and last error and otherwise makes the call, keeping what it hands back
+// counted as held (Held) or not (Pass): X(name, value, error, keep,
+// parameters, arguments).
+#define ZQ_FAULTY_CALLS(X) \
+  X(RegCreateKeyExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, Pass, \
+    (HKEY key, LPCWSTR sub, DWORD reserved, LPWSTR cls, DWORD options, REGSAM sam, const LPSECURITY_ATTRIBUTES sa, \
+     PHKEY result, LPDWORD disposition), \
+    (key, sub, reserved, cls, options, sam, sa, result, disposition)) \
+  X(RegQueryValueExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, Pass, \
+    (HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size), \
+    (key, name, reserved, type, data, size)) \
+  X(RegSetValueExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, Pass, \
+    (HKEY key, LPCWSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size), \
+    (key, name, reserved, type, data, size)) \
+  X(RegDeleteValueW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, Pass, (HKEY key, LPCWSTR name), (key, name)) \
+  X(FindResourceW, nullptr, ERROR_RESOURCE_NAME_NOT_FOUND, Pass, (HMODULE module, LPCWSTR name, LPCWSTR type), \
+    (module, name, type)) \
+  X(SizeofResource, 0, ERROR_RESOURCE_DATA_NOT_FOUND, Pass, (HMODULE module, HRSRC resource), (module, resource)) \
+  X(LoadResource, nullptr, ERROR_NOT_ENOUGH_MEMORY, Pass, (HMODULE module, HRSRC resource), (module, resource)) \
+  X(LockResource, nullptr, ERROR_NOT_ENOUGH_MEMORY, Pass, (HGLOBAL resource), (resource)) \
+  X(AddFontMemResourceEx, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held, \
+    (PVOID data, DWORD size, PVOID reserved, DWORD* fonts), (data, size, reserved, fonts)) \
+  X(RegisterClassExW, 0, ERROR_NOT_ENOUGH_MEMORY, Pass, (const WNDCLASSEXW* wc), (wc)) \
+  X(SetTimer, 0, ERROR_NOT_ENOUGH_MEMORY, Pass, (HWND window, UINT_PTR id, UINT ms, TIMERPROC proc), \
+    (window, id, ms, proc)) \
+  X(CreateCompatibleDC, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held, (HDC dc), (dc)) \
+  X(CreateCompatibleBitmap, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held, (HDC dc, int width, int height), \
+    (dc, width, height)) \
+  X(LoadBitmapW, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held, (HINSTANCE module, LPCWSTR name), (module, name)) \
+  X(CreateFontIndirectW, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held, (const LOGFONTW* font), (font)) \
+  X(CreatePen, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held, (int style, int width, COLORREF colour), \
+    (style, width, colour)) \
+  X(CreateSolidBrush, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held, (COLORREF colour), (colour)) \
+  X(SelectObject, nullptr, ERROR_INVALID_HANDLE, Pass, (HDC dc, HGDIOBJ object), (dc, object)) \
+  X(BeginPaint, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held, (HWND window, LPPAINTSTRUCT paint), (window, paint)) \
+  X(GetDC, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held, (HWND window), (window)) \
+  X(BitBlt, FALSE, ERROR_NOT_ENOUGH_MEMORY, Pass, \
+    (HDC to, int x, int y, int width, int height, HDC from, int fromX, int fromY, DWORD rop), \
+    (to, x, y, width, height, from, fromX, fromY, rop)) \
+  X(GetWindowRect, FALSE, ERROR_INVALID_WINDOW_HANDLE, Pass, (HWND window, LPRECT rect), (window, rect)) \
+  X(GlobalMemoryStatusEx, FALSE, ERROR_NOT_ENOUGH_MEMORY, Pass, (LPMEMORYSTATUSEX status), (status)) \
+  X(ShellExecuteW, reinterpret_cast<HINSTANCE>(SE_ERR_ACCESSDENIED), ERROR_ACCESS_DENIED, Pass, \
+    (HWND window, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder, INT show), \
+    (window, verb, file, parameters, folder, show)) \
+  X(CoInitializeEx, E_OUTOFMEMORY, ERROR_NOT_ENOUGH_MEMORY, Pass, (LPVOID reserved, DWORD flags), (reserved, flags)) \
+  X(DialogBoxParamW, -1, ERROR_NOT_ENOUGH_MEMORY, Pass, \
+    (HINSTANCE module, LPCWSTR dialog, HWND owner, DLGPROC procedure, LPARAM parameter), \
+    (module, dialog, owner, procedure, parameter))
+
+// Every fallible call of the gadget that the injector answers: those above,
+// and those with stand-ins of their own. Window creation is told apart by
+// class: the monitor window and each button.
 enum class Call : int {
-  RegCreateKeyExW,
-  RegQueryValueExW,
-  RegSetValueExW,
-  RegDeleteValueW,
+#define ZQ_CALL(Name, ...) Name,
+  ZQ_FAULTY_CALLS(ZQ_CALL)
+#undef ZQ_CALL
   GetModuleFileNameW,
   ModulePathCut,  // GetModuleFileNameW, answering with a path cut short
-  FindResourceW,
-  SizeofResource,
-  LoadResource,
-  LockResource,
-  AddFontMemResourceEx,
-  RegisterClassExW,
   CreateMainWindow,
   CreateButton,
-  SetTimer,
-  CreateCompatibleDC,
-  CreateCompatibleBitmap,
-  LoadBitmapW,
-  CreateFontIndirectW,
-  CreatePen,
-  CreateSolidBrush,
-  SelectObject,
-  BeginPaint,
-  GetDC,
-  BitBlt,
-  GetWindowRect,
   NtdllHandle,     // GetModuleHandleW for ntdll.dll
   ProcAddress,     // GetProcAddress for NtQuerySystemInformation or RtlGetVersion
   VersionQuery,    // RtlGetVersion, reached through GetProcAddress
   ProcessorQuery,  // NtQuerySystemInformation, reached through GetProcAddress
-  GlobalMemoryStatusEx,
-  ShellExecuteW,
-  CoInitializeEx,
-  DialogBoxParamW,
   NewRecord,        // the allocation of the monitor window's record, in its creation
   NewButtonRecord,  // the allocation of a button's record, in its creation
   Count

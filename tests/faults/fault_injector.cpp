@@ -65,80 +65,21 @@ void Released(void* handle) {
 
 // --- The stand-ins ------------------------------------------------------------
 
-// A stand-in that fails with `value` and last error `error`, and otherwise
-// makes the call; what it hands back is `keep`-ed (counted as held or not).
-#define ZQ_FAULTY(Name, CallId, Value, Error, Keep, Params, Args)  \
-  decltype(&::Name) real_##Name = nullptr;                         \
-  auto WINAPI faulty_##Name Params->decltype(real_##Name Args) {   \
-    if (Fails(CallId)) {                                           \
-      SetLastError(Error);                                         \
-      return Value;                                                \
-    }                                                              \
-    return Keep(real_##Name Args);                                 \
-  }
-
 template <typename T>
 T Pass(T value) {
   return value;
 }
 
-ZQ_FAULTY(RegCreateKeyExW, Call::RegCreateKeyExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, Pass,
-          (HKEY key, LPCWSTR sub, DWORD reserved, LPWSTR cls, DWORD options, REGSAM sam,
-           const LPSECURITY_ATTRIBUTES sa, PHKEY result, LPDWORD disposition),
-          (key, sub, reserved, cls, options, sam, sa, result, disposition))
-ZQ_FAULTY(RegQueryValueExW, Call::RegQueryValueExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, Pass,
-          (HKEY key, LPCWSTR name, LPDWORD reserved, LPDWORD type, LPBYTE data, LPDWORD size),
-          (key, name, reserved, type, data, size))
-ZQ_FAULTY(RegSetValueExW, Call::RegSetValueExW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, Pass,
-          (HKEY key, LPCWSTR name, DWORD reserved, DWORD type, const BYTE* data, DWORD size),
-          (key, name, reserved, type, data, size))
-ZQ_FAULTY(RegDeleteValueW, Call::RegDeleteValueW, ERROR_ACCESS_DENIED, ERROR_ACCESS_DENIED, Pass,
-          (HKEY key, LPCWSTR name), (key, name))
-ZQ_FAULTY(FindResourceW, Call::FindResourceW, nullptr, ERROR_RESOURCE_NAME_NOT_FOUND, Pass,
-          (HMODULE module, LPCWSTR name, LPCWSTR type), (module, name, type))
-ZQ_FAULTY(SizeofResource, Call::SizeofResource, 0, ERROR_RESOURCE_DATA_NOT_FOUND, Pass,
-          (HMODULE module, HRSRC resource), (module, resource))
-ZQ_FAULTY(LoadResource, Call::LoadResource, nullptr, ERROR_NOT_ENOUGH_MEMORY, Pass,
-          (HMODULE module, HRSRC resource), (module, resource))
-ZQ_FAULTY(LockResource, Call::LockResource, nullptr, ERROR_NOT_ENOUGH_MEMORY, Pass, (HGLOBAL resource),
-          (resource))
-ZQ_FAULTY(AddFontMemResourceEx, Call::AddFontMemResourceEx, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held,
-          (PVOID data, DWORD size, PVOID reserved, DWORD* fonts), (data, size, reserved, fonts))
-ZQ_FAULTY(RegisterClassExW, Call::RegisterClassExW, 0, ERROR_NOT_ENOUGH_MEMORY, Pass, (const WNDCLASSEXW* wc), (wc))
-ZQ_FAULTY(SetTimer, Call::SetTimer, 0, ERROR_NOT_ENOUGH_MEMORY, Pass,
-          (HWND window, UINT_PTR id, UINT ms, TIMERPROC proc), (window, id, ms, proc))
-ZQ_FAULTY(CreateCompatibleDC, Call::CreateCompatibleDC, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held, (HDC dc), (dc))
-ZQ_FAULTY(CreateCompatibleBitmap, Call::CreateCompatibleBitmap, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held,
-          (HDC dc, int width, int height), (dc, width, height))
-ZQ_FAULTY(LoadBitmapW, Call::LoadBitmapW, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held,
-          (HINSTANCE module, LPCWSTR name), (module, name))
-ZQ_FAULTY(CreateFontIndirectW, Call::CreateFontIndirectW, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held,
-          (const LOGFONTW* font), (font))
-ZQ_FAULTY(CreatePen, Call::CreatePen, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held,
-          (int style, int width, COLORREF colour), (style, width, colour))
-ZQ_FAULTY(CreateSolidBrush, Call::CreateSolidBrush, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held, (COLORREF colour),
-          (colour))
-ZQ_FAULTY(SelectObject, Call::SelectObject, nullptr, ERROR_INVALID_HANDLE, Pass, (HDC dc, HGDIOBJ object),
-          (dc, object))
-ZQ_FAULTY(BeginPaint, Call::BeginPaint, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held,
-          (HWND window, LPPAINTSTRUCT paint), (window, paint))
-ZQ_FAULTY(GetDC, Call::GetDC, nullptr, ERROR_NOT_ENOUGH_MEMORY, Held, (HWND window), (window))
-ZQ_FAULTY(BitBlt, Call::BitBlt, FALSE, ERROR_NOT_ENOUGH_MEMORY, Pass,
-          (HDC to, int x, int y, int width, int height, HDC from, int fromX, int fromY, DWORD rop),
-          (to, x, y, width, height, from, fromX, fromY, rop))
-ZQ_FAULTY(GetWindowRect, Call::GetWindowRect, FALSE, ERROR_INVALID_WINDOW_HANDLE, Pass, (HWND window, LPRECT rect),
-          (window, rect))
-ZQ_FAULTY(GlobalMemoryStatusEx, Call::GlobalMemoryStatusEx, FALSE, ERROR_NOT_ENOUGH_MEMORY, Pass,
-          (LPMEMORYSTATUSEX status), (status))
-ZQ_FAULTY(ShellExecuteW, Call::ShellExecuteW, reinterpret_cast<HINSTANCE>(SE_ERR_ACCESSDENIED), ERROR_ACCESS_DENIED,
-          Pass, (HWND window, LPCWSTR verb, LPCWSTR file, LPCWSTR parameters, LPCWSTR folder, INT show),
-          (window, verb, file, parameters, folder, show))
-ZQ_FAULTY(CoInitializeEx, Call::CoInitializeEx, E_OUTOFMEMORY, ERROR_NOT_ENOUGH_MEMORY, Pass,
-          (LPVOID reserved, DWORD flags), (reserved, flags))
-ZQ_FAULTY(DialogBoxParamW, Call::DialogBoxParamW, -1, ERROR_NOT_ENOUGH_MEMORY, Pass,
-          (HINSTANCE module, LPCWSTR dialog, HWND owner, DLGPROC procedure, LPARAM parameter),
-          (module, dialog, owner, procedure, parameter))
-
+#define ZQ_FAULTY(Name, Value, Error, Keep, Params, Args)         \
+  decltype(&::Name) real_##Name = nullptr;                       \
+  auto WINAPI faulty_##Name Params->decltype(real_##Name Args) { \
+    if (Fails(Call::Name)) {                                     \
+      SetLastError(Error);                                       \
+      return Value;                                              \
+    }                                                            \
+    return Keep(real_##Name Args);                               \
+  }
+ZQ_FAULTY_CALLS(ZQ_FAULTY)
 #undef ZQ_FAULTY
 
 // Fails outright, or answers as for a buffer too small: the path cut short
@@ -303,21 +244,12 @@ struct StandIn {
   void* faulty;
 };
 
-#define ZQ_STAND_IN(Name) {#Name, reinterpret_cast<void**>(&real_##Name), reinterpret_cast<void*>(faulty_##Name)}
+#define ZQ_STAND_IN(Name, ...) {#Name, reinterpret_cast<void**>(&real_##Name), reinterpret_cast<void*>(faulty_##Name)},
 const StandIn kStandIns[] = {
-    ZQ_STAND_IN(RegCreateKeyExW),      ZQ_STAND_IN(RegQueryValueExW),     ZQ_STAND_IN(RegSetValueExW),
-    ZQ_STAND_IN(RegDeleteValueW),      ZQ_STAND_IN(GetModuleFileNameW),   ZQ_STAND_IN(FindResourceW),
-    ZQ_STAND_IN(SizeofResource),       ZQ_STAND_IN(LoadResource),         ZQ_STAND_IN(LockResource),
-    ZQ_STAND_IN(AddFontMemResourceEx), ZQ_STAND_IN(RegisterClassExW),     ZQ_STAND_IN(SetTimer),
-    ZQ_STAND_IN(CreateCompatibleDC),   ZQ_STAND_IN(CreateCompatibleBitmap), ZQ_STAND_IN(LoadBitmapW),
-    ZQ_STAND_IN(CreateFontIndirectW),  ZQ_STAND_IN(CreatePen),            ZQ_STAND_IN(CreateSolidBrush),
-    ZQ_STAND_IN(SelectObject),         ZQ_STAND_IN(BeginPaint),           ZQ_STAND_IN(GetDC),
-    ZQ_STAND_IN(BitBlt),               ZQ_STAND_IN(GetWindowRect),        ZQ_STAND_IN(GlobalMemoryStatusEx),
-    ZQ_STAND_IN(ShellExecuteW),        ZQ_STAND_IN(DialogBoxParamW),      ZQ_STAND_IN(CreateWindowExW),
-    ZQ_STAND_IN(malloc),               ZQ_STAND_IN(DeleteObject),         ZQ_STAND_IN(DeleteDC),
-    ZQ_STAND_IN(ReleaseDC),            ZQ_STAND_IN(EndPaint),             ZQ_STAND_IN(RemoveFontMemResourceEx),
-    ZQ_STAND_IN(GetProcAddress),       ZQ_STAND_IN(GetModuleHandleW),     ZQ_STAND_IN(GetSystemInfo),
-    ZQ_STAND_IN(CoInitializeEx),
+    ZQ_FAULTY_CALLS(ZQ_STAND_IN)
+    ZQ_STAND_IN(GetModuleFileNameW) ZQ_STAND_IN(CreateWindowExW) ZQ_STAND_IN(malloc) ZQ_STAND_IN(DeleteObject)
+    ZQ_STAND_IN(DeleteDC) ZQ_STAND_IN(ReleaseDC) ZQ_STAND_IN(EndPaint) ZQ_STAND_IN(RemoveFontMemResourceEx)
+    ZQ_STAND_IN(GetProcAddress) ZQ_STAND_IN(GetModuleHandleW) ZQ_STAND_IN(GetSystemInfo)
 };
 #undef ZQ_STAND_IN
 

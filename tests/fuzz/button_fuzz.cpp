@@ -68,11 +68,7 @@ class Session {
     sim::Window& w = desktop_.Create(id, x, y, width, height);
     // Start most controls in a real mode with a range, as parents do.
     w.Set(BXM_MODE, in_.ConsumeIntegralInRange<int>(-1, 5));
-    w.Set(BXM_RANGE, MAKE_PAIR(in_.ConsumeIntegralInRange<int>(0, 20), in_.ConsumeIntegralInRange<int>(0, 120)));
-  }
-
-  static intptr_t MAKE_PAIR(int low, int high) {
-    return static_cast<intptr_t>((static_cast<uint32_t>(high & 0xFFFF) << 16) | static_cast<uint32_t>(low & 0xFFFF));
+    w.Set(BXM_RANGE, sim::Pair(in_.ConsumeIntegralInRange<int>(0, 20), in_.ConsumeIntegralInRange<int>(0, 120)));
   }
 
   // Any control message, and neighbours that are none, with any parameters;

@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <array>
 
-#include "embedded_font.h"
 #include "load_math.h"
 #include "main_window.h"
 #include "painting.h"
@@ -18,24 +17,12 @@
 
 namespace {
 
+using zqtest::ComposedFace;
+using zqtest::Drawn;
 using zqtest::Ink;
 using zqtest::Pixels;
 
-const EmbeddedFont g_typeface;
 const Pixels g_art = zqtest::BitmapResourcePixels(IDB_BACKGROUND);
-
-// On the artwork, or on a `flat` stand-in for it, on which smoothed text
-// blends alike in every column.
-Pixels Compose(const LoadHistory& history, std::optional<COLORREF> flat = {}) {
-  MainWndData data;
-  zqtest::EquipForPainting(data);
-  data.history = history;
-  zqtest::Canvas canvas(kMainWndWidth, kMainWndHeight), art(kMainWndWidth, kMainWndHeight);
-  art.Fill(flat.value_or(0));
-  if (flat) ComposeFrame(canvas.dc(), art.dc(), data);
-  else ComposeFrame(canvas.dc(), data);
-  return canvas.Read();
-}
 
 bool Inside(const RECT& r, int x, int y) {
   return x >= r.left && x < r.right && y >= r.top && y < r.bottom;
@@ -67,7 +54,7 @@ std::optional<COLORREF> BarColour(const LoadHistory& history, int x, int y) {
 // Every pixel outside the text rectangles is either a bar's, in its exact
 // colour, or the artwork's.
 void ExpectBarsOnArtwork(const LoadHistory& history) {
-  const Pixels frame = Compose(history);
+  const Pixels frame = ComposedFace(history);
   const auto texts = TextRects();
   int mismatches = 0;
   for (int y = 0; y < kMainWndHeight; ++y) {
@@ -111,7 +98,7 @@ LoadHistory Mixed() {
 TEST(ComposedFrame, AllZeroHistoryShowsNoBarsAndZeroesEverywhere) {
   const LoadHistory zero{};
   ExpectBarsOnArtwork(zero);
-  const Pixels frame = Compose(zero);
+  const Pixels frame = ComposedFace(zero);
   ExpectCentredText(frame, face::kCpuReading, kCpuColour, kMemColour, 20);
   ExpectCentredText(frame, face::kMemReading, kMemColour, kCpuColour, 20);
   const Ink bigZero = InkOf(frame, face::kCpuReading, kCpuColour);
@@ -131,7 +118,7 @@ TEST(ComposedFrame, BarsHaveExactHeightsColoursAndColumns) {
   ExpectBarsOnArtwork(full);
 
   // The named edges: 100 reaches the grid's top line, 1 is the base row only.
-  const Pixels frame = Compose(Mixed());
+  const Pixels frame = ComposedFace(Mixed());
   EXPECT_EQ(frame.At(29, 213), kCpuColour);  // column 0, processor 100
   EXPECT_EQ(frame.At(33, 312), kCpuColour);
   EXPECT_EQ(frame.At(29, 212), g_art.At(29, 212));
@@ -149,7 +136,7 @@ TEST(ComposedFrame, BarsHaveExactHeightsColoursAndColumns) {
 
 TEST(ComposedFrame, TextsSitInTheirRectanglesInTheSeriesColours) {
   const LoadHistory history = Mixed();
-  const Pixels frame = Compose(history);
+  const Pixels frame = ComposedFace(history);
   ExpectCentredText(frame, face::kCpuReading, kCpuColour, kMemColour, 40);
   ExpectCentredText(frame, face::kMemReading, kMemColour, kCpuColour, 10);
   for (int i = 0; i < face::kColumns; ++i) {
@@ -170,14 +157,14 @@ TEST(ComposedFrame, LargeReadingsShowTheNewestSampleOnly) {
   LoadHistory a = Mixed();
   LoadHistory b = Mixed();
   b[9] = LoadSample{55, 66};  // an older sample changes only its column
-  const Pixels fa = Compose(a);
-  const Pixels fb = Compose(b);
+  const Pixels fa = ComposedFace(a);
+  const Pixels fb = ComposedFace(b);
   // The pixels where one frame differs from the other, as their ink.
   for (const RECT& r : {face::kCpuReading, face::kMemReading}) EXPECT_TRUE(zqtest::InkOf(fb, fa, r, 0).empty());
 
   LoadHistory c = Mixed();
   c[0] = LoadSample{42, 58};
-  const Pixels fc = Compose(c);
+  const Pixels fc = ComposedFace(c);
   EXPECT_NE(InkOf(fa, face::kCpuReading, kCpuColour).count, 0);
   EXPECT_FALSE(zqtest::InkOf(fc, fa, face::kCpuReading, 0).empty());
 }
@@ -198,9 +185,9 @@ std::vector<std::pair<int, COLORREF>> ColumnInk(const Pixels& frame, int i) {
 
 TEST(ComposedFrame, ATickMovesEverySampleOneColumnRight) {
   LoadHistory history = Mixed();
-  const Pixels before = Compose(history, kFlat);
+  const Pixels before = ComposedFace(history, Drawn::kComposed, kFlat);
   PushSample(history, LoadSample{33, 44});
-  const Pixels after = Compose(history, kFlat);
+  const Pixels after = ComposedFace(history, Drawn::kComposed, kFlat);
   for (int i = 0; i + 1 < face::kColumns; ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(ColumnInk(before, i), ColumnInk(after, i + 1));

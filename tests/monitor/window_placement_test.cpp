@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <string>
 
 #include "main_window.h"
 #include "settings.h"
@@ -26,7 +27,38 @@ Screen CurrentScreen() {
   return {w, h, {w / 2 - 174, h / 2 - 183}};
 }
 
-class Placement : public ::testing::Test {
+// A seeded position value: none, a DWORD, a string of the number or a QWORD.
+struct Seed {
+  DWORD type = REG_NONE;
+  std::uint64_t value = 0;
+};
+
+void SeedPosition(const wchar_t* name, const Seed& seed) {
+  const std::wstring text = std::to_wstring(seed.value);
+  if (seed.type == REG_SZ) zqtest::SeedValue(name, REG_SZ, text.c_str(), static_cast<DWORD>((text.size() + 1) * 2));
+  else if (seed.type != REG_NONE) zqtest::SeedValue(name, seed.type, &seed.value, seed.type == REG_DWORD ? 4 : 8);
+}
+
+// Where the window lands: a coordinate, or this screen's centred place or
+// farthest one that keeps the window whole (x 1571 on a 1920-pixel screen).
+constexpr LONG kCentred = -1, kFarEdge = -2;
+
+struct Case {
+  const char* name;
+  Seed x, y;
+  LONG wantX, wantY;
+};
+
+const Case kCases[] = {
+    {"NothingSavedCentresOnThePrimaryScreen", {}, {}, kCentred, kCentred},
+    {"ANegativeLeftEdgeComesBackToZero", {REG_DWORD, static_cast<DWORD>(-20)}, {}, 0, kCentred},
+    {"APlacePastTheRightEdgeIsPulledBack", {REG_DWORD, 1800}, {REG_DWORD, 100}, kFarEdge, 100},
+    {"TheLargestWordsLandInTheBottomRightCorner", {REG_DWORD, 2147483647}, {REG_DWORD, 2147483647}, kFarEdge, kFarEdge},
+    {"AStringPositionIsIgnoredWhileTheOtherCoordinateHolds", {REG_SZ, 40}, {REG_DWORD, 60}, kCentred, 60},
+    {"QwordPositionsAreIgnored", {REG_QWORD, 40}, {REG_QWORD, 60}, kCentred, kCentred},
+};
+
+class Placement : public ::testing::TestWithParam<Case> {
  protected:
   static void SetUpTestSuite() { ASSERT_NE(RegisterMainWndClass(), 0u); }
   void SetUp() override {
@@ -52,44 +84,18 @@ class Placement : public ::testing::Test {
   HWND hwnd_ = nullptr;
 };
 
-void ExpectAt(POINT actual, LONG x, LONG y) {
-  EXPECT_EQ(actual.x, x);
-  EXPECT_EQ(actual.y, y);
+TEST_P(Placement, LandsWhereItsSeedsSay) {
+  SeedPosition(settings::kPosX, GetParam().x);
+  SeedPosition(settings::kPosY, GetParam().y);
+  const auto want = [](LONG v, LONG centred, LONG farEdge) {
+    return v == kCentred ? centred : v == kFarEdge ? farEdge : v;
+  };
+  const POINT at = Placed();
+  EXPECT_EQ(at.x, want(GetParam().wantX, screen_.centred.x, screen_.width - 349));
+  EXPECT_EQ(at.y, want(GetParam().wantY, screen_.centred.y, screen_.height - 366));
 }
 
-TEST_F(Placement, NothingSavedCentresOnThePrimaryScreen) {
-  ExpectAt(Placed(), screen_.centred.x, screen_.centred.y);
-}
-
-TEST_F(Placement, ANegativeLeftEdgeComesBackToZero) {
-  zqtest::SeedDword(settings::kPosX, static_cast<DWORD>(-20));
-  ExpectAt(Placed(), 0, screen_.centred.y);
-}
-
-TEST_F(Placement, APlacePastTheRightEdgeIsPulledBack) {
-  zqtest::SeedDword(settings::kPosX, 1800);
-  zqtest::SeedDword(settings::kPosY, 100);
-  ExpectAt(Placed(), screen_.width - 349, 100);  // 1571 on a 1920-pixel screen
-}
-
-TEST_F(Placement, TheLargestWordsLandInTheBottomRightCorner) {
-  zqtest::SeedDword(settings::kPosX, 2147483647);
-  zqtest::SeedDword(settings::kPosY, 2147483647);
-  ExpectAt(Placed(), screen_.width - 349, screen_.height - 366);
-}
-
-TEST_F(Placement, AStringPositionIsIgnoredWhileTheOtherCoordinateHolds) {
-  const wchar_t text[] = L"40";
-  zqtest::SeedValue(settings::kPosX, REG_SZ, text, sizeof text);
-  zqtest::SeedDword(settings::kPosY, 60);
-  ExpectAt(Placed(), screen_.centred.x, 60);
-}
-
-TEST_F(Placement, QwordPositionsAreIgnored) {
-  const std::uint64_t x = 40, y = 60;
-  zqtest::SeedValue(settings::kPosX, REG_QWORD, &x, sizeof x);
-  zqtest::SeedValue(settings::kPosY, REG_QWORD, &y, sizeof y);
-  ExpectAt(Placed(), screen_.centred.x, screen_.centred.y);
-}
+INSTANTIATE_TEST_SUITE_P(Seeded, Placement, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include "button_record.h"
-#include "embedded_font.h"
 #include "resource.h"
 #include "soak_support.h"
 #include "support/zqtest.h"
@@ -32,14 +31,13 @@ LRESULT CALLBACK ParentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 class Driver {
  public:
-  Driver(HWND button, soak::Stopwatch& paints)
-      : button_(button),
-        record_(*reinterpret_cast<bx::ButtonData*>(GetWindowLongPtrW(button, 0))),
-        paints_(paints) {}
+  explicit Driver(HWND button)
+      : button_(button), record_(*reinterpret_cast<bx::ButtonData*>(GetWindowLongPtrW(button, 0))) {}
 
-  // One gesture; `cycle` names it in a failure.
-  void Cycle(long cycle) {
+  // One gesture, its paints timed by `paints`; `cycle` names it in a failure.
+  void Cycle(long cycle, soak::Stopwatch& paints) {
     cycle_ = cycle;
+    paints_ = &paints;
     Point(kInside);
     Send(WM_MOUSEMOVE);
     Paint(true, false, "hover entry");
@@ -70,27 +68,22 @@ class Driver {
     const bx::ButtonFields& f = record_.core.fields();
     if (f.hover != hover || f.pressed != pressed) soak::Fail(step, cycle_);
     if (!GetUpdateRect(button_, nullptr, FALSE)) soak::Fail(step, cycle_);
-    paints_.Start();
+    paints_->Start();
     UpdateWindow(button_);
-    paints_.Stop();
+    paints_->Stop();
     if (GetUpdateRect(button_, nullptr, FALSE)) soak::Fail(step, cycle_);
   }
 
   HWND button_;
   bx::ButtonData& record_;
-  soak::Stopwatch& paints_;
+  soak::Stopwatch* paints_ = nullptr;
   long cycle_ = -1;
 };
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  const soak::Options options = soak::ParseArgs(argc, argv);
-  if (options.marks) soak::Mark("start");
-  // Static, so that the exit in soak::Fail removes it too.
-  static const zqtest::ScratchUserHive hive;
-  if (!hive.ok()) soak::Fail("no scratch user hive", -1);
-  const EmbeddedFont typeface;
+  const soak::Options options = soak::Start(argc, argv);
   if (!RegisterButtonClass()) soak::Fail("class registration", -1);
 
   const auto black = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
@@ -124,31 +117,10 @@ int main(int argc, char** argv) {
   ReleaseCapture();
   UpdateWindow(button);
 
-  soak::Stopwatch paints;
-  Driver driver(button, paints);
-  for (long i = 0; i < options.warmup; ++i) {
-    driver.Cycle(i);
-    zqtest::DispatchPending(zqtest::PointerMessages::Drop);
-  }
-  if (options.marks) soak::Mark("begin");
-  const soak::Memory memStart = soak::MemoryNow();
-  const DWORD gdiStart = soak::GdiObjectsNow();
-
-  soak::Stopwatch steady;
-  Driver timed(button, steady);
-  for (long i = 0; i < options.cycles; ++i) {
-    if (options.marks) soak::Mark("cycle", i);
-    timed.Cycle(i);
-    zqtest::DispatchPending(zqtest::PointerMessages::Drop);
-  }
-  if (options.marks) soak::Mark("end");
-  const soak::Memory memEnd = soak::MemoryNow();
-  const DWORD gdiEnd = soak::GdiObjectsNow();
-
-  soak::Report("button", options, memStart, memEnd, gdiStart, gdiEnd);
-  soak::Figure("paint_us", steady.TotalMicros() / static_cast<double>(5 * options.cycles));
-  DestroyWindow(parent);
-  zqtest::DispatchPending();
-  if (options.marks) soak::Mark("exit");
-  return 0;
+  Driver driver(button);
+  const soak::Timings t = soak::Run(
+      "button", options, [&](long i, bool, soak::Timings& timings) { driver.Cycle(i, timings.first); },
+      zqtest::PointerMessages::Drop);
+  soak::Figure("paint_us", t.first.TotalMicros() / static_cast<double>(5 * options.cycles));
+  return soak::End(options, parent);
 }

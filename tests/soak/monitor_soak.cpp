@@ -5,7 +5,6 @@
 // gdi trace and checks the figures.
 #include <windows.h>
 
-#include "embedded_font.h"
 #include "main_window.h"
 #include "settings.h"
 #include "soak_support.h"
@@ -29,12 +28,7 @@ bool Cycle(HWND hwnd, MainWndData& data, soak::Stopwatch& tick, soak::Stopwatch&
 }  // namespace
 
 int main(int argc, char** argv) {
-  const soak::Options options = soak::ParseArgs(argc, argv);
-  if (options.marks) soak::Mark("start");
-  // Static, so that the exit in soak::Fail removes it too.
-  static const zqtest::ScratchUserHive hive;
-  if (!hive.ok()) soak::Fail("no scratch user hive", -1);
-  const EmbeddedFont typeface;
+  const soak::Options options = soak::Start(argc, argv);
   if (!RegisterButtonClass() || !RegisterMainWndClass()) soak::Fail("class registration", -1);
   const HWND hwnd = CreateMainWnd();
   if (!hwnd) soak::Fail("window creation", -1);
@@ -46,30 +40,11 @@ int main(int argc, char** argv) {
   const auto saved = [] { return zqtest::ReadRaw(settings::kKeyPath, settings::kPosY).present; };
   if (!zqtest::PumpUntil(saved, 5000)) soak::Fail("no start-up position save", -1);
 
-  soak::Stopwatch tick, paint;
-  for (long i = 0; i < options.warmup; ++i) {
-    if (!Cycle(hwnd, *data, tick, paint)) soak::Fail("warm-up paint", i);
-    zqtest::DispatchPending();
-  }
-  if (options.marks) soak::Mark("begin");
-  const soak::Memory memStart = soak::MemoryNow();
-  const DWORD gdiStart = soak::GdiObjectsNow();
-
-  soak::Stopwatch ticks, paints;
-  for (long i = 0; i < options.cycles; ++i) {
-    if (options.marks) soak::Mark("cycle", i);
-    if (!Cycle(hwnd, *data, ticks, paints)) soak::Fail("the tick did not lead to one paint", i);
-    zqtest::DispatchPending();
-  }
-  if (options.marks) soak::Mark("end");
-  const soak::Memory memEnd = soak::MemoryNow();
-  const DWORD gdiEnd = soak::GdiObjectsNow();
-
-  soak::Report("monitor", options, memStart, memEnd, gdiStart, gdiEnd);
-  soak::Figure("tick_us", ticks.TotalMicros() / static_cast<double>(options.cycles));
-  soak::Figure("paint_us", paints.TotalMicros() / static_cast<double>(options.cycles));
-  DestroyWindow(hwnd);
-  zqtest::DispatchPending();
-  if (options.marks) soak::Mark("exit");
-  return 0;
+  const soak::Timings t = soak::Run("monitor", options, [&](long i, bool warmUp, soak::Timings& timings) {
+    if (!Cycle(hwnd, *data, timings.first, timings.second))
+      soak::Fail(warmUp ? "warm-up paint" : "the tick did not lead to one paint", i);
+  });
+  soak::Figure("tick_us", t.first.TotalMicros() / static_cast<double>(options.cycles));
+  soak::Figure("paint_us", t.second.TotalMicros() / static_cast<double>(options.cycles));
+  return soak::End(options, hwnd);
 }

@@ -6,9 +6,32 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "embedded_font.h"
+
 namespace soak {
 
-Options ParseArgs(int argc, char** argv) {
+namespace {
+
+struct Memory {
+  std::uint64_t workingSet = 0;
+  std::uint64_t privateBytes = 0;
+};
+
+Memory MemoryNow() {
+  PROCESS_MEMORY_COUNTERS_EX pmc{};
+  pmc.cb = sizeof pmc;
+  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc);
+  // PrivateUsage stays 0 under Wine; PagefileUsage is the same figure on
+  // Windows (the private commit charge) and follows private pages under Wine.
+  return {pmc.WorkingSetSize, pmc.PagefileUsage};
+}
+
+// GDI objects as Windows counts them; 0 under Wine, which does not.
+DWORD GdiObjectsNow() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }
+
+}  // namespace
+
+Options Start(int argc, char** argv) {
   Options o;
   for (int i = 1; i < argc; ++i) {
     if (std::strcmp(argv[i], "--marks") == 0) {
@@ -23,7 +46,51 @@ Options ParseArgs(int argc, char** argv) {
     }
     o.cycles = n;
   }
+  if (o.marks) Mark("start");
+  // Static, so that the exit in Fail removes it too.
+  static const zqtest::ScratchUserHive hive;
+  if (!hive.ok()) Fail("no scratch user hive", -1);
+  static const EmbeddedFont typeface;
   return o;
+}
+
+Timings Run(const char* program, const Options& options,
+            const std::function<void(long cycle, bool warmUp, Timings& timings)>& cycle,
+            zqtest::PointerMessages pointer) {
+  Timings warm;
+  for (long i = 0; i < options.warmup; ++i) {
+    cycle(i, true, warm);
+    zqtest::DispatchPending(pointer);
+  }
+  if (options.marks) Mark("begin");
+  const Memory memStart = MemoryNow();
+  const DWORD gdiStart = GdiObjectsNow();
+
+  Timings steady;
+  for (long i = 0; i < options.cycles; ++i) {
+    if (options.marks) Mark("cycle", i);
+    cycle(i, false, steady);
+    zqtest::DispatchPending(pointer);
+  }
+  if (options.marks) Mark("end");
+  const Memory memEnd = MemoryNow();
+  const DWORD gdiEnd = GdiObjectsNow();
+  std::printf("program %s\n", program);
+  Figure("cycles", static_cast<double>(options.cycles));
+  Figure("working_set_start_kb", static_cast<double>(memStart.workingSet) / 1024);
+  Figure("working_set_end_kb", static_cast<double>(memEnd.workingSet) / 1024);
+  Figure("private_start_kb", static_cast<double>(memStart.privateBytes) / 1024);
+  Figure("private_end_kb", static_cast<double>(memEnd.privateBytes) / 1024);
+  Figure("gui_resources_start", gdiStart);
+  Figure("gui_resources_end", gdiEnd);
+  return steady;
+}
+
+int End(const Options& options, HWND window) {
+  DestroyWindow(window);
+  zqtest::DispatchPending();
+  if (options.marks) Mark("exit");
+  return 0;
 }
 
 void Mark(const char* what, long cycle) {
@@ -35,17 +102,6 @@ void Mark(const char* what, long cycle) {
   DWORD written = 0;
   WriteFile(GetStdHandle(STD_ERROR_HANDLE), line, static_cast<DWORD>(n), &written, nullptr);
 }
-
-Memory MemoryNow() {
-  PROCESS_MEMORY_COUNTERS_EX pmc{};
-  pmc.cb = sizeof pmc;
-  GetProcessMemoryInfo(GetCurrentProcess(), reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&pmc), sizeof pmc);
-  // PrivateUsage stays 0 under Wine; PagefileUsage is the same figure on
-  // Windows (the private commit charge) and follows private pages under Wine.
-  return {pmc.WorkingSetSize, pmc.PagefileUsage};
-}
-
-DWORD GdiObjectsNow() { return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS); }
 
 Stopwatch::Stopwatch() { QueryPerformanceFrequency(&frequency_); }
 void Stopwatch::Start() { QueryPerformanceCounter(&started_); }
@@ -61,18 +117,6 @@ double Stopwatch::TotalMicros() const {
 void Figure(const char* name, double value) {
   std::printf("%s %.3f\n", name, value);
   std::fflush(stdout);
-}
-
-void Report(const char* program, const Options& options, const Memory& start, const Memory& end,
-            DWORD gdiStart, DWORD gdiEnd) {
-  std::printf("program %s\n", program);
-  Figure("cycles", static_cast<double>(options.cycles));
-  Figure("working_set_start_kb", static_cast<double>(start.workingSet) / 1024);
-  Figure("working_set_end_kb", static_cast<double>(end.workingSet) / 1024);
-  Figure("private_start_kb", static_cast<double>(start.privateBytes) / 1024);
-  Figure("private_end_kb", static_cast<double>(end.privateBytes) / 1024);
-  Figure("gui_resources_start", gdiStart);
-  Figure("gui_resources_end", gdiEnd);
 }
 
 void Fail(const char* why, long cycle) {

@@ -14,7 +14,6 @@ struct Fresh : testing::Test {
   const bx::ButtonFields& f() { return w.record->fields(); }
 };
 
-intptr_t Pair(int first, int second) { return static_cast<int32_t>((second & 0xFFFF) << 16 | (first & 0xFFFF)); }
 uintptr_t StoreAndRepaint() { return 0x00010001; }
 
 TEST_F(Fresh, StartsWithTheDefaults) {

@@ -44,7 +44,7 @@ inline constexpr int kSize = 35;
 inline Window& MakeButton(Desktop& desktop, const Config& c) {
   Window& w = desktop.Create(kId, kLeft, kTop, kSize, kSize);
   w.Set(BXM_MODE, c.mode);
-  w.Set(BXM_RANGE, static_cast<intptr_t>((c.maxValue & 0xFFFF) << 16 | (c.minValue & 0xFFFF)));
+  w.Set(BXM_RANGE, Pair(c.minValue, c.maxValue));
   w.Set(BXM_VALUE, c.value);
   w.Set(BXM_CHECKED, c.checked);
   w.Set(BXM_AUTOTOGGLE, c.autoToggle);

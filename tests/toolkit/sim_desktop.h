@@ -15,6 +15,10 @@
 
 namespace sim {
 
+// Two 16-bit halves in one parameter, `low` in the low word, as the
+// control's range and icon-place messages take them.
+inline intptr_t Pair(int low, int high) { return static_cast<int32_t>((high & 0xFFFF) << 16 | (low & 0xFFFF)); }
+
 enum class Report { Command, Hover, Leave };
 
 class Desktop;
