@@ -3,10 +3,10 @@
 #include <string>
 
 win32::UniqueRegKey CreateUserKey(const wchar_t* path, REGSAM access) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, access, nullptr, &key, nullptr) != ERROR_SUCCESS)
+  win32::UniqueRegKey key;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, access, nullptr, key.put(), nullptr) != ERROR_SUCCESS)
     return {};
-  return win32::UniqueRegKey(key);
+  return key;
 }
 
 SettingsKey::SettingsKey() : key_(CreateUserKey(settings::kKeyPath)) {}

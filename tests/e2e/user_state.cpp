@@ -20,8 +20,9 @@ const TreePlace kTrees[] = {{HKEY_CURRENT_USER, L"Software\\QUORVANE"},
                             {HKEY_LOCAL_MACHINE, L"Software\\Classes\\http"}};
 
 win32::UniqueRegKey Open(HKEY parent, const std::wstring& path) {
-  HKEY key = nullptr;
-  return win32::UniqueRegKey(RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ, &key) == ERROR_SUCCESS ? key : nullptr);
+  win32::UniqueRegKey key;
+  if (RegOpenKeyExW(parent, path.c_str(), 0, KEY_READ, key.put()) != ERROR_SUCCESS) return {};
+  return key;
 }
 
 std::optional<RegValue> ReadValue(HKEY key, const std::wstring& name) {
@@ -56,10 +57,9 @@ RegTree ReadTree(HKEY parent, const std::wstring& path) {
 }
 
 void WriteTree(HKEY parent, const std::wstring& path, const RegTree& tree) {
-  HKEY created = nullptr;
-  if (RegCreateKeyExW(parent, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr) != ERROR_SUCCESS)
+  win32::UniqueRegKey key;
+  if (RegCreateKeyExW(parent, path.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr) != ERROR_SUCCESS)
     return;
-  const win32::UniqueRegKey key(created);
   for (const RegValue& v : tree.values)
     RegSetValueExW(key.get(), v.name.c_str(), 0, v.type, v.data.data(), static_cast<DWORD>(v.data.size()));
   for (const auto& [name, subtree] : tree.subkeys) WriteTree(key.get(), name, subtree);

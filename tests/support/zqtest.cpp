@@ -169,9 +169,9 @@ std::wstring RealFaceOf(HFONT font) {
 }
 
 win32::UniqueRegKey OpenUserKey(const wchar_t* path, REGSAM access) {
-  HKEY key = nullptr;
-  const LONG rc = RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, access, &key);
-  return win32::UniqueRegKey(rc == ERROR_SUCCESS ? key : nullptr);
+  win32::UniqueRegKey key;
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, access, key.put()) != ERROR_SUCCESS) return {};
+  return key;
 }
 
 std::wstring RawValue::AsString() const {
