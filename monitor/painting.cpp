@@ -1,6 +1,7 @@
 #include "painting.h"
 
 #include "handles.h"
+#include "painting_steps.h"
 #include "placement.h"
 #include "resource.h"
 
