@@ -101,18 +101,14 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 DWORD RegisterMainWndClass() {
   const HINSTANCE module = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
+  WNDCLASSEXW wc{};  // no background brush: OnPaint covers the whole client area
   wc.cbSize = sizeof wc;
-  wc.style = 0;
   wc.lpfnWndProc = MainWndProc;
-  wc.cbClsExtra = 0;
   wc.cbWndExtra = win32::kRecordBytes;
   wc.hInstance = module;
   wc.hIcon = LoadIconW(module, MAKEINTRESOURCEW(IDI_APP));
   wc.hIconSm = LoadIconW(module, MAKEINTRESOURCEW(IDI_APP));
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = nullptr;  // OnPaint covers the whole client area
-  wc.lpszMenuName = nullptr;
   wc.lpszClassName = kMainWndClassName;
   return RegisterClassExW(&wc);
 }
