@@ -3,10 +3,10 @@
 #include <string>
 
 win32::UniqueRegKey CreateUserKey(const wchar_t* path, REGSAM access) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, access, nullptr, &key, nullptr) != ERROR_SUCCESS)
+  win32::UniqueRegKey key;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, 0, access, nullptr, key.put(), nullptr) != ERROR_SUCCESS)
     return {};
-  return win32::UniqueRegKey(key);
+  return key;
 }
 
 SettingsKey::SettingsKey() : key_(CreateUserKey(settings::kKeyPath)) {}
@@ -31,8 +31,10 @@ void SettingsKey::WriteDword(const wchar_t* name, DWORD value) const {
 
 namespace {
 
+// Room for paths far beyond MAX_PATH. The call is told of 20 characters less
+// than the buffer holds, so the buffer's end is never written.
 constexpr DWORD kPathBufferChars = 5120;
-constexpr DWORD kPathQueryChars = 5100;
+constexpr DWORD kPathQueryChars = kPathBufferChars - 20;
 
 // The executable's path in quotes, or nothing when it cannot be read whole:
 // a cut-off path would start some other program at logon.

@@ -23,6 +23,7 @@
 #include "handles.h"
 #include "main_window.h"
 #include "painting.h"
+#include "painting_steps.h"
 #include "placement.h"
 #include "support/zqtest.h"
 

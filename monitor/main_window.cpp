@@ -1,6 +1,5 @@
 #include "main_window.h"
 
-#include <new>
 #include <optional>
 
 #include "painting.h"
@@ -85,43 +84,15 @@ void MainWndData::SavePosition() {
   KillTimer(hwnd, IDT_SAVEPOS);
 }
 
-MainWndData* MainWndRecord(HWND window) {
-  return reinterpret_cast<MainWndData*>(GetWindowLongPtrW(window, 0));
-}
-
-namespace {
-
-// Answered TRUE without the default processing, which would set the window
-// text; WM_CREATE sets it instead.
-LRESULT OnNcCreate(HWND window) {
-  auto* data = new (std::nothrow) MainWndData(window);
-  if (!data) return FALSE;
-  SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(data));
-  return TRUE;
-}
-
-LRESULT OnCreateMessage(HWND window, MainWndData* data, WPARAM wParam, LPARAM lParam) {
-  // WM_NCCREATE skipped the default processing that would have set the text.
-  const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
-  SetWindowTextW(window, create->lpszName);
-  return data ? data->HandleMessage(WM_CREATE, wParam, lParam) : 0;
-}
-
-LRESULT OnNcDestroy(HWND window, MainWndData* data) {
-  // The slot is cleared first, so nothing reaches a record being destroyed.
-  SetWindowLongPtrW(window, 0, 0);
-  delete data;
-  return 0;
-}
-
-}  // namespace
-
 LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  MainWndData* data = MainWndRecord(window);
+  MainWndData* data = win32::RecordOf<MainWndData>(window);
   switch (message) {
-    case WM_NCCREATE: return OnNcCreate(window);
-    case WM_CREATE: return OnCreateMessage(window, data, wParam, lParam);
-    case WM_NCDESTROY: return OnNcDestroy(window, data);
+    // Answered without the default processing, so WM_CREATE sets the text.
+    case WM_NCCREATE: return win32::AttachRecord<MainWndData>(window) ? TRUE : FALSE;
+    case WM_CREATE:
+      win32::SetCreatedText(window, lParam);
+      return data ? data->HandleMessage(WM_CREATE, wParam, lParam) : 0;
+    case WM_NCDESTROY: win32::DetachRecord(window, data); return 0;
     default:
       // Messages before the record exists, WM_GETMINMAXINFO among them, get 0.
       return data ? data->HandleMessage(message, wParam, lParam) : 0;
@@ -130,18 +101,14 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 DWORD RegisterMainWndClass() {
   const HINSTANCE module = GetModuleHandleW(nullptr);
-  WNDCLASSEXW wc{};
+  WNDCLASSEXW wc{};  // no background brush: OnPaint covers the whole client area
   wc.cbSize = sizeof wc;
-  wc.style = 0;
   wc.lpfnWndProc = MainWndProc;
-  wc.cbClsExtra = 0;
-  wc.cbWndExtra = sizeof(MainWndData*);
+  wc.cbWndExtra = win32::kRecordBytes;
   wc.hInstance = module;
   wc.hIcon = LoadIconW(module, MAKEINTRESOURCEW(IDI_APP));
   wc.hIconSm = LoadIconW(module, MAKEINTRESOURCEW(IDI_APP));
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = nullptr;  // OnPaint covers the whole client area
-  wc.lpszMenuName = nullptr;
   wc.lpszClassName = kMainWndClassName;
   return RegisterClassExW(&wc);
 }

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "load_math.h"
+#include "window_record.h"
 
 inline constexpr wchar_t kMainWndClassName[] = L"QVZLMainWndClass";
 inline constexpr wchar_t kMainWndTitle[] = L"QUORVANE Zelvaquint";
@@ -42,6 +43,7 @@ struct MainWndData {
   // the head of the history and asks for a repaint without erasing.
   void SampleLoad();
 
+ private:
   // Creates the window's buttons (commands.cpp).
   LRESULT OnCreate();
   // The buttons' reports (commands.cpp).
@@ -49,8 +51,6 @@ struct MainWndData {
   // Composes the whole face off-screen and copies it in one piece (painting.cpp).
   LRESULT OnPaint();
   LRESULT OnTimer(WPARAM timerId);
-
- private:
   LRESULT OnDestroy();
   LRESULT OnClose();
   LRESULT OnWindowPosChanged(WPARAM wParam, LPARAM lParam);
@@ -68,4 +68,4 @@ LRESULT CALLBACK MainWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lP
 
 // The record of a monitor window, or nullptr before WM_NCCREATE and after
 // WM_NCDESTROY.
-MainWndData* MainWndRecord(HWND window);
+inline MainWndData* MainWndRecord(HWND window) { return win32::RecordOf<MainWndData>(window); }

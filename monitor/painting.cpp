@@ -1,6 +1,9 @@
 #include "painting.h"
 
+#include <string>
+
 #include "handles.h"
+#include "painting_steps.h"
 #include "placement.h"
 #include "resource.h"
 
@@ -8,31 +11,17 @@ namespace {
 
 constexpr UINT kTextFormat = DT_CENTER | DT_VCENTER | DT_SINGLELINE;
 
-// Plain decimal, no sign, no padding: "0" to "100".
-void FormatPercent(std::uint8_t value, wchar_t (&text)[12]) {
-  wchar_t digits[4];
-  int n = 0;
-  do {
-    digits[n++] = static_cast<wchar_t>(L'0' + value % 10);
-    value = static_cast<std::uint8_t>(value / 10);
-  } while (value != 0);
-  for (int i = 0; i < n; ++i) text[i] = digits[n - 1 - i];
-  text[n] = L'\0';
-}
-
-void DrawCentred(HDC dc, const wchar_t* text, COLORREF colour, RECT rect) {
+// A percentage in plain decimal, "0" to "100", short enough for the string's
+// own buffer, so a paint allocates nothing for it.
+void DrawCentred(HDC dc, std::uint8_t percent, COLORREF colour, RECT rect) {
   SetTextColor(dc, colour);
-  DrawTextW(dc, text, -1, &rect, kTextFormat);
+  DrawTextW(dc, std::to_wstring(percent).c_str(), -1, &rect, kTextFormat);
 }
 
 // A sample's two figures, each centred in its rectangle in its series' colour.
 void DrawFigures(HDC dc, LoadSample sample, RECT cpuRect, RECT memRect) {
-  wchar_t cpuText[12];
-  wchar_t memText[12];
-  FormatPercent(sample.cpu, cpuText);
-  FormatPercent(sample.mem, memText);
-  DrawCentred(dc, cpuText, kCpuColour, cpuRect);
-  DrawCentred(dc, memText, kMemColour, memRect);
+  DrawCentred(dc, sample.cpu, kCpuColour, cpuRect);
+  DrawCentred(dc, sample.mem, kMemColour, memRect);
 }
 
 // A bar of `value` one-pixel lines from the base upwards; a line stops short

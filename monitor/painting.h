@@ -37,17 +37,6 @@ constexpr RECT MemLabel(int i) { return {ColumnRight(i) - 30, 335, ColumnRight(i
 
 HPEN CreateSeriesPen(COLORREF colour);
 
-// IDB_BACKGROUND of the process's own module, a new bitmap on every call.
-HBITMAP LoadBackground();
-
-// The steps of a frame, each drawing into `target`:
-// the artwork selected into `background`, copied unscaled to the top left;
-void CopyBackground(HDC target, HDC background);
-// the two large readings of the newest sample, in the large font;
-void DrawReadings(HDC target, const MainWndData& data);
-// the ten columns, newest leftmost: bars, then labels in the small font.
-void DrawChart(HDC target, const MainWndData& data);
-
 // The whole face, drawn into `target`, whose top-left 349 x 366 it covers:
 // the artwork already loaded and selected into `background`, then the
 // readings and the chart of `data`'s history with its fonts and pens. The

@@ -86,7 +86,6 @@ class ButtonCore {
 
   bool PointerInHotArea();
   void SetValueClamped(int64_t value);
-  void SetPair(int32_t& first, int32_t& second, intptr_t lParam);
 
   void OnHoverPoll();
   void OnPressPoll();

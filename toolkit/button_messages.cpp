@@ -19,14 +19,55 @@ intptr_t Pair(int32_t first, int32_t second) {
   return static_cast<int32_t>(packed);
 }
 
+// Where one message's value lives: an unsigned field, a signed one, or a pair
+// of signed fields. Only the result's widening differs between the first two.
+struct Field {
+  uint32_t msg;
+  uint32_t ButtonFields::*id = nullptr;     // unsigned, zero-extended
+  int32_t ButtonFields::*first = nullptr;   // signed, or the pair's first half
+  int32_t ButtonFields::*second = nullptr;  // the pair's second half
+
+  void Store(ButtonFields& f, intptr_t lParam) const {
+    if (id) {
+      f.*id = Unsigned32(lParam);
+    } else if (second) {
+      f.*first = Low16(static_cast<uintptr_t>(lParam));
+      f.*second = High16(static_cast<uintptr_t>(lParam));
+    } else {
+      f.*first = Signed32(lParam);
+    }
+  }
+  intptr_t Load(const ButtonFields& f) const {
+    if (id) return f.*id;
+    return second ? Pair(f.*first, f.*second) : f.*first;
+  }
+};
+
+// BXM_MARGIN and BXM_COLOR do more than store, so they are not here.
+constexpr Field kFields[] = {
+    {BXM_MODE, nullptr, &ButtonFields::mode},
+    {BXM_SKINSTYLE, nullptr, &ButtonFields::skinStyle},
+    {BXM_SKINBITMAP, &ButtonFields::skinId},
+    {BXM_ICON1, &ButtonFields::icon1Id},
+    {BXM_ICON2, &ButtonFields::icon2Id},
+    {BXM_ICON1POS, nullptr, &ButtonFields::icon1X, &ButtonFields::icon1Y},
+    {BXM_ICON2POS, nullptr, &ButtonFields::icon2X, &ButtonFields::icon2Y},
+    {BXM_TEXTX, nullptr, &ButtonFields::textX},
+    {BXM_CHECKED, nullptr, &ButtonFields::checked},
+    {BXM_AUTOTOGGLE, nullptr, &ButtonFields::autoToggle},
+    {BXM_VALUE, nullptr, &ButtonFields::value},
+    {BXM_RANGE, nullptr, &ButtonFields::minValue, &ButtonFields::maxValue},
+};
+
+const Field* FieldOf(uint32_t msg) {
+  for (const Field& field : kFields)
+    if (field.msg == msg) return &field;
+  return nullptr;
+}
+
 }  // namespace
 
 bool ButtonCore::IsControlMessage(uint32_t msg) { return msg >= BXM_MODE && msg <= BXM_RANGE; }
-
-void ButtonCore::SetPair(int32_t& first, int32_t& second, intptr_t lParam) {
-  first = Low16(static_cast<uintptr_t>(lParam));
-  second = High16(static_cast<uintptr_t>(lParam));
-}
 
 intptr_t ButtonCore::OnControlMessage(uint32_t msg, uintptr_t wParam, intptr_t lParam) {
   const bool repaint = High16(wParam) != 0;
@@ -39,71 +80,21 @@ intptr_t ButtonCore::OnControlMessage(uint32_t msg, uintptr_t wParam, intptr_t l
   }
 
   const bool store = Low16(wParam) != 0;
-  intptr_t result = 0;
-  switch (msg) {
-    case BXM_MODE:
-      if (store) f_.mode = Signed32(lParam);
-      result = f_.mode;
-      break;
-    case BXM_SKINSTYLE:
-      if (store) f_.skinStyle = Signed32(lParam);
-      result = f_.skinStyle;
-      break;
-    case BXM_SKINBITMAP:
-      if (store) f_.skinId = Unsigned32(lParam);
-      result = f_.skinId;
-      break;
-    case BXM_ICON1:
-      if (store) f_.icon1Id = Unsigned32(lParam);
-      result = f_.icon1Id;
-      break;
-    case BXM_ICON2:
-      if (store) f_.icon2Id = Unsigned32(lParam);
-      result = f_.icon2Id;
-      break;
-    case BXM_ICON1POS:
-      if (store) SetPair(f_.icon1X, f_.icon1Y, lParam);
-      result = Pair(f_.icon1X, f_.icon1Y);
-      break;
-    case BXM_ICON2POS:
-      if (store) SetPair(f_.icon2X, f_.icon2Y, lParam);
-      result = Pair(f_.icon2X, f_.icon2Y);
-      break;
-    case BXM_MARGIN:
-      if (store) {
-        f_.margin = Signed32(lParam);
-        const Size client = p_.clientSize();
-        const int64_t inset = 2 * int64_t{f_.margin};
-        f_.hotArea = {f_.margin, f_.margin, Signed32(client.width - inset),
-                      Signed32(client.height - inset)};
-      }
-      result = f_.margin;
-      break;
-    case BXM_TEXTX:
-      if (store) f_.textX = Signed32(lParam);
-      result = f_.textX;
-      break;
-    case BXM_CHECKED:
-      if (store) f_.checked = Signed32(lParam);
-      result = f_.checked;
-      break;
-    case BXM_AUTOTOGGLE:
-      if (store) f_.autoToggle = Signed32(lParam);
-      result = f_.autoToggle;
-      break;
-    case BXM_VALUE:
-      if (store) f_.value = Signed32(lParam);
-      result = f_.value;
-      break;
-    case BXM_RANGE:
-      if (store) SetPair(f_.minValue, f_.maxValue, lParam);
-      result = Pair(f_.minValue, f_.maxValue);
-      break;
-    default:
-      return 0;
+  const Field* field = FieldOf(msg);
+  if (msg == BXM_MARGIN) {
+    if (store) {
+      f_.margin = Signed32(lParam);
+      const Size client = p_.clientSize();
+      const int64_t inset = 2 * int64_t{f_.margin};
+      f_.hotArea = {f_.margin, f_.margin, Signed32(client.width - inset), Signed32(client.height - inset)};
+    }
+  } else if (!field) {
+    return 0;
+  } else if (store) {
+    field->Store(f_, lParam);
   }
   if (store && repaint) p_.invalidate();
-  return result;
+  return field ? field->Load(f_) : f_.margin;
 }
 
 }  // namespace bx

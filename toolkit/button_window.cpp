@@ -1,11 +1,10 @@
 // The WButtonEx window class: registration, the record's lifetime and the
 // window procedure.
-#include <new>
-
 #include "button_paint.h"
 #include "button_record.h"
 #include "gadget_face.h"
 #include "wbuttonex.h"
+#include "window_record.h"
 
 namespace bx {
 namespace {
@@ -85,24 +84,6 @@ void PaintButton(ButtonData& record, HDC target) {
 
 namespace {
 
-ButtonData* RecordOf(HWND hwnd) { return reinterpret_cast<ButtonData*>(GetWindowLongPtrW(hwnd, 0)); }
-
-LRESULT OnCreate(HWND hwnd, const CREATESTRUCTW* create) {
-  auto* record = new (std::nothrow) ButtonData(hwnd);
-  if (!record) return -1;
-  SetWindowLongPtrW(hwnd, 0, reinterpret_cast<LONG_PTR>(record));
-  // WM_NCCREATE skipped the default processing that would have set it.
-  SetWindowTextW(hwnd, create->lpszName);
-  return 0;
-}
-
-LRESULT OnNcDestroy(HWND hwnd) {
-  ButtonData* record = RecordOf(hwnd);
-  SetWindowLongPtrW(hwnd, 0, 0);
-  delete record;  // tells any handler still running that the control is gone
-  return 0;
-}
-
 LRESULT OnPaint(ButtonData& record) {
   const win32::PaintGuard paint(record.hwnd);
   PaintButton(record, paint.dc());
@@ -114,13 +95,17 @@ LRESULT CALLBACK ButtonWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam
     case WM_NCCREATE:
       return TRUE;  // without the default processing: WM_CREATE sets the text
     case WM_CREATE:
-      return OnCreate(hwnd, reinterpret_cast<const CREATESTRUCTW*>(lParam));
+      if (!win32::AttachRecord<ButtonData>(hwnd)) return -1;
+      win32::SetCreatedText(hwnd, lParam);
+      return 0;
     case WM_NCDESTROY:
-      return OnNcDestroy(hwnd);
+      // Deleting the record tells any handler still running that the control is gone.
+      win32::DetachRecord(hwnd, win32::RecordOf<ButtonData>(hwnd));
+      return 0;
     default:
       break;
   }
-  ButtonData* record = RecordOf(hwnd);
+  ButtonData* record = win32::RecordOf<ButtonData>(hwnd);
   if (!record) return 0;
   ButtonCore& core = record->core;
   switch (msg) {
@@ -158,7 +143,7 @@ DWORD RegisterButtonClass(void) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = bx::ButtonWndProc;
-  wc.cbWndExtra = sizeof(void*);  // the record pointer
+  wc.cbWndExtra = win32::kRecordBytes;
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.lpszClassName = WBUTTONEX_CLASS;

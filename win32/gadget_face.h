@@ -34,6 +34,7 @@ inline HFONT CreateGadgetFont(LONG height) {
 // `count`, when given, receives the number of fonts added (0 on failure).
 inline HANDLE AddFontFromResource(HMODULE module, WORD id, DWORD* count) {
   if (count) *count = 0;
+  // RT_RCDATA, spelt wide: a parent program may build without UNICODE.
   const HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(id), MAKEINTRESOURCEW(10));
   if (!found) return nullptr;
   SetLastError(ERROR_SUCCESS);

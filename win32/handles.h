@@ -33,6 +33,12 @@ class UniqueHandle {
   }
   // Gives the handle up without releasing it.
   [[nodiscard]] Handle release() noexcept { return std::exchange(handle_, nullptr); }
+  // Releases what is held now and lends the empty slot to a call that
+  // fills it through an out-parameter.
+  Handle* put() noexcept {
+    reset();
+    return &handle_;
+  }
 
  private:
   Handle handle_ = nullptr;
