@@ -49,11 +49,9 @@ Tree ReadTree(HKEY parent, const wchar_t* path) {
 
 // The registry's own copy of the tree `from`\`fromPath` as `to`\`toPath`.
 bool CopyTree(HKEY from, const wchar_t* fromPath, HKEY to, const wchar_t* toPath) {
-  HKEY created = nullptr;
-  if (RegCreateKeyExW(to, toPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created, nullptr) != ERROR_SUCCESS)
-    return false;
-  const win32::UniqueRegKey copy(created);
-  return RegCopyTreeW(from, fromPath, copy.get()) == ERROR_SUCCESS;
+  win32::UniqueRegKey copy;
+  return RegCreateKeyExW(to, toPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, copy.put(), nullptr) == ERROR_SUCCESS &&
+         RegCopyTreeW(from, fromPath, copy.get()) == ERROR_SUCCESS;
 }
 
 bool SetValue(HKEY key, const wchar_t* path, const wchar_t* name, const zqtest::RawValue& v) {
@@ -68,10 +66,9 @@ bool UserStateKept() { return zqtest::ReadRaw(kBackupPath, kWhole).present; }
 
 bool KeepUserState() {
   RegDeleteTreeW(HKEY_CURRENT_USER, kBackupPath);  // a backup cut short, if any
-  HKEY created = nullptr;
-  bool kept = RegCreateKeyExW(HKEY_CURRENT_USER, kBackupPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &created,
+  win32::UniqueRegKey backup;
+  bool kept = RegCreateKeyExW(HKEY_CURRENT_USER, kBackupPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, backup.put(),
                               nullptr) == ERROR_SUCCESS;
-  const win32::UniqueRegKey backup(kept ? created : nullptr);
   // An absent tree has no copy, an empty one an empty copy.
   for (const TreePlace& place : kTrees)
     if (kept && zqtest::OpenKey(place.root, place.path, KEY_READ))

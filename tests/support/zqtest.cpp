@@ -260,9 +260,9 @@ std::wstring RealFaceOf(HFONT font) {
 }
 
 win32::UniqueRegKey OpenKey(HKEY root, const wchar_t* path, REGSAM access) {
-  HKEY key = nullptr;
-  const LONG rc = RegOpenKeyExW(root, path, 0, access, &key);
-  return win32::UniqueRegKey(rc == ERROR_SUCCESS ? key : nullptr);
+  win32::UniqueRegKey key;
+  if (RegOpenKeyExW(root, path, 0, access, key.put()) != ERROR_SUCCESS) key.reset();
+  return key;
 }
 
 std::wstring RawValue::AsString() const {
