@@ -11,7 +11,7 @@
 #   scripts/wine-sandbox bash bench/soak_bench.sh --cycles 100000 \
 #     build/win-x86_64/tests/soak/monitor_soak.exe build/win-x86_64/tests/soak/button_soak.exe
 # or: cmake --build build/win-x86_64 --target soak_bench
-source "$(dirname "$0")/../tests/support/lib.sh"
+source "$(dirname "$0")/../tests/support/shell-test.sh"
 cycles=100000
 if [ "${1:-}" = --cycles ]; then cycles=$2; shift 2; fi
 [ $# -gt 0 ] || { echo "usage: soak_bench.sh [--cycles N] PROGRAM..." >&2; exit 2; }

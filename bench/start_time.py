@@ -2,7 +2,7 @@
 
 Runs inside scripts/wine-sandbox with an accepted agreement, and with the
 settings key in SETTINGS_KEY (scripts/bench.sh runs it through
-`scripts/lib.sh accepted`, which sees to both). Starts the gadget,
+`scripts/build-and-gadget.sh accepted`, which sees to both). Starts the gadget,
 then reads the screen through Xlib every few milliseconds at the window's
 place until the frame is there: the artwork's dark frame at both corners and
 both series colours in the large readings. The frame reaches the screen in a

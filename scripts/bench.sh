@@ -6,7 +6,7 @@
 #   scripts/bench.sh                 # full run (about 15 minutes)
 #   ZQ_BENCH_ROUNDS=1 ZQ_BENCH_WINDOW=20 scripts/bench.sh   # a quick look
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/build-and-gadget.sh"
 zq_prepare conky-std xosview
 zq_build_windows "$ZQ_ARCH" -- Zelvaquint frame_bench tick_bench floor_window >/dev/null
 
@@ -18,7 +18,7 @@ scripts/wine-sandbox "$ZQ_BUILD/bench/frame_bench.exe" >"$out/frame.txt"
 echo "tick..." >&2
 scripts/wine-sandbox "$ZQ_BUILD/bench/tick_bench.exe" >"$out/tick.txt"
 # The gadget starts as after an accepted first start: no agreement dialog.
-accepted=(scripts/wine-sandbox bash scripts/lib.sh accepted "$PYTHON")
+accepted=(scripts/wine-sandbox bash scripts/build-and-gadget.sh accepted "$PYTHON")
 echo "start..." >&2
 "${accepted[@]}" bench/start_time.py "$PWD/$ZQ_BUILD/app/Zelvaquint.exe" 5 >"$out/start.txt"
 echo "desktop (each subject in turn)..." >&2

@@ -5,7 +5,7 @@
 # prints each file's coverage over both builds, then the totals per build and
 # over both. The fuzz build stays out.
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/build-and-gadget.sh"
 zq_prepare gcovr
 
 native=build/cov-native

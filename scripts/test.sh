@@ -3,7 +3,7 @@
 # unit tests (with the sanitizers) and the Windows programs under Wine, in one
 # CTest run that ends with its summary line.
 set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/build-and-gadget.sh"
 zq_prepare
 
 zq_build build/native -DCMAKE_BUILD_TYPE=Debug -DZQ_WERROR=ON

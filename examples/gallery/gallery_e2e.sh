@@ -4,7 +4,7 @@
 # release outside, hover for the dwell report, and latch.
 # Usage (inside scripts/wine-sandbox): gallery_e2e.sh path/to/gallery.exe
 set -euo pipefail
-source "$(dirname "$0")/../../tests/support/lib.sh"
+source "$(dirname "$0")/../../tests/support/shell-test.sh"
 
 exe=$1
 log=$ZQ_SANDBOX_DIR/reports.log

@@ -2,7 +2,7 @@
 # reproducible_release.sh: the committed HEAD builds to the same program and
 # zip in two clones of different names and lengths, in other time zones and
 # umasks, a second apart, dated by the commit. Prints both sums of each.
-source "$(dirname "${BASH_SOURCE[0]}")/../support/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../support/shell-test.sh"
 unset SOURCE_DATE_EPOCH  # the date from git, as in a person's build
 
 work=$(mktemp -d)

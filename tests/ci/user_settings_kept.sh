@@ -6,7 +6,7 @@
 # that holds a user's gadget: an agreement of 7, the place (123, 45) and a
 # Run value for their own copy. Afterwards the user's keys export byte for
 # byte as before.
-source "$(dirname "${BASH_SOURCE[0]}")/../support/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../support/shell-test.sh"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -18,16 +18,19 @@ cp -r "$1" "$work/unpacked tests" || die "the Windows test list copied"
 # What the user's keys hold, as Windows' reg tool writes them out.
 user_keys() {
   sandbox bash -c "wine reg export 'HKCU\\Software\\QUORVANE' '$(windows_dir)\\gadget-$1.reg' /y &&
-                   wine reg export 'HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run' '$(windows_dir)\\run-$1.reg' /y" \
+                   wine reg export '$run_key' '$(windows_dir)\\run-$1.reg' /y" \
     >/dev/null 2>&1
 }
 windows_dir() { echo "Z:${work//\//\\}"; }
-sandbox bash -c "
-  wine reg add 'HKCU\\Software\\QUORVANE\\Zelvaquint\\1' /v UserAgreement /t REG_DWORD /d 7 /f &&
-  wine reg add 'HKCU\\Software\\QUORVANE\\Zelvaquint\\1' /v PosX /t REG_DWORD /d 123 /f &&
-  wine reg add 'HKCU\\Software\\QUORVANE\\Zelvaquint\\1' /v PosY /t REG_DWORD /d 45 /f &&
-  wine reg add 'HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Run' /v Zelvaquint /t REG_SZ \
-    /d '\"C:\\Users\\Public\\Zelvaquint\\Zelvaquint.exe\"' /f" >/dev/null 2>&1 || die "a user's gadget seeded"
+run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+seed_user() {
+  reg_set "$SETTINGS_KEY" UserAgreement REG_DWORD 7 && reg_set "$SETTINGS_KEY" PosX REG_DWORD 123 &&
+    reg_set "$SETTINGS_KEY" PosY REG_DWORD 45 &&
+    reg_set "$run_key" Zelvaquint REG_SZ '"C:\Users\Public\Zelvaquint\Zelvaquint.exe"'
+}
+export run_key
+export -f reg_set seed_user
+sandbox bash -c seed_user || die "a user's gadget seeded"
 user_keys before || die "the user's keys exported"
 show() { for f in "$@"; do iconv -f UTF-16 -t UTF-8 "$f" | tr -d '\r' | grep -v '^$' | sed "s|^|  $(basename "$f"): |"; done; }
 show "$work"/gadget-before.reg "$work"/run-before.reg

@@ -4,7 +4,7 @@
 # folder LIST holds the same. Shown with the cross toolchain and the Wine
 # emulator off, which configures as Windows does: no Wine, and none of the
 # tests that drive Wine from Linux.
-source "$(dirname "${BASH_SOURCE[0]}")/../support/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../support/shell-test.sh"
 list=$1
 shift
 

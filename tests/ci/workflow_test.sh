@@ -2,7 +2,7 @@
 # The CI workflows against the published workflow schema, with the validator
 # from the npm registry. A copy with a misspelt key must be refused too, so a
 # validator that waves everything through cannot pass for a check.
-source "$(dirname "${BASH_SOURCE[0]}")/../support/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../support/shell-test.sh"
 command -v npx >/dev/null || die "no npx (scripts/bootstrap.sh installs Node.js and npm)"
 
 work=$(mktemp -d)

@@ -3,7 +3,7 @@
 # scripts/screenshot.sh, which answers a first-start agreement), checked to
 # be the whole 349 x 366 face with its frame. With ZQ_REFRESH_SCREENSHOT=1
 # it also replaces the README's picture, docs/screenshot.png.
-source "$(dirname "$0")/../support/lib.sh"
+source "$(dirname "$0")/../support/shell-test.sh"
 exe=$1 out=$2
 
 "$ZQ_ROOT/scripts/screenshot.sh" --here "$out" "$exe" >/dev/null || die "a screenshot of the live window"

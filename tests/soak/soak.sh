@@ -11,7 +11,7 @@
 # may touch a few more pages after the warm-up, so an exact match would be
 # fragile; a leak of one small heap block (64 bytes with its header) per
 # cycle comes to 320 KiB over 5,000 cycles and exceeds it.
-source "$(dirname "$0")/../support/lib.sh"
+source "$(dirname "$0")/../support/shell-test.sh"
 program=$1
 cycles=$2
 slack_kb=${ZQ_SOAK_SLACK_KB:-256}

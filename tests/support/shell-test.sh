@@ -3,7 +3,7 @@
 # prefix and an X display of their own) and act only as a person would, with
 # the pointer, the keyboard, screenshots and the registry.
 set -uo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/lib.sh"
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/build-and-gadget.sh"
 
 # Verdicts: check notes a failure and goes on, die ends the test at once.
 # A test may define on_failure to show more when it fails.

@@ -1,7 +1,7 @@
 # shellcheck shell=bash disable=SC2034  # variables for those who source it
 # Shell helpers of the scripts and the tests: the build, and the gadget's
 # windows, processes and settings as seen from outside under Wine.
-# Source it, or run one of its functions: bash scripts/lib.sh FUNCTION [ARGS...]
+# Source it, or run one of its functions: bash scripts/build-and-gadget.sh FUNCTION [ARGS...]
 
 ZQ_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 # Debian's own, which has PIL and fontTools.
