@@ -76,7 +76,7 @@ void DispatchPending(PointerMessages pointer) {
   }
 }
 
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs) {
   const ULONGLONG end = GetTickCount64() + timeoutMs;
   for (;;) {
     DispatchPending();
@@ -85,21 +85,13 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs) {
     if (now >= end) return false;
     // Wakes for any message; the cap keeps conditions that no message
     // announces (registry values, pixels) checked often.
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(end - now, 10)),
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(end - now, pollMs)),
                               QS_ALLINPUT);
   }
 }
 
 void PumpFor(DWORD ms) { PumpUntil([] { return false; }, ms); }
 
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) {
-  const ULONGLONG end = GetTickCount64() + timeoutMs;
-  for (;;) {
-    if (done()) return true;
-    if (GetTickCount64() >= end) return false;
-    Sleep(20);
-  }
-}
 
 std::string Utf8(const std::wstring& text) {
   const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);

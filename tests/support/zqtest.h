@@ -60,11 +60,12 @@ enum class PointerMessages { Dispatch, Drop };
 // programs that drive the pointer's messages themselves.
 void DispatchPending(PointerMessages pointer = PointerMessages::Dispatch);
 // Dispatches messages until `done` holds or `timeoutMs` has passed; true if it holds.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs);
+// It checks at any message and every `pollMs` at the most.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs = 10);
+// The driver's wait: its checks read the screen, so every 20 ms is enough.
+inline bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs) { return PumpUntil(done, timeoutMs, 20); }
 // Dispatches messages for the whole period (to show that nothing happens).
 void PumpFor(DWORD ms);
-// Polls `done` every 20 ms, pumping nothing, until it holds or `timeoutMs` has passed.
-bool WaitUntil(const std::function<bool()>& done, DWORD timeoutMs);
 
 // --- Programs ---------------------------------------------------------------
 
