@@ -4,8 +4,8 @@
 # elsewhere, as the Windows job unpacks it, and every one of its tests runs,
 # one after another, with Wine standing in for Windows, in one Wine prefix
 # that holds a user's gadget: an agreement of 7, the place (123, 45) and a
-# Run value for their own copy. Afterwards the user's keys export byte for
-# byte as before.
+# Run value for their own copy, on a desktop that smooths text with ClearType.
+# Afterwards the user's keys export byte for byte as before.
 source "$(dirname "${BASH_SOURCE[0]}")/../support/shell-test.sh"
 
 work=$(mktemp -d)
@@ -23,10 +23,13 @@ user_keys() {
 }
 windows_dir() { echo "Z:${work//\//\\}"; }
 run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+# Their desktop smooths text with ClearType, as Windows does by default.
 seed_user() {
   reg_set "$SETTINGS_KEY" UserAgreement REG_DWORD 7 && reg_set "$SETTINGS_KEY" PosX REG_DWORD 123 &&
     reg_set "$SETTINGS_KEY" PosY REG_DWORD 45 &&
-    reg_set "$run_key" Zelvaquint REG_SZ '"C:\Users\Public\Zelvaquint\Zelvaquint.exe"'
+    reg_set "$run_key" Zelvaquint REG_SZ '"C:\Users\Public\Zelvaquint\Zelvaquint.exe"' &&
+    reg_set 'HKCU\Control Panel\Desktop' FontSmoothing REG_SZ 2 &&
+    reg_set 'HKCU\Control Panel\Desktop' FontSmoothingType REG_DWORD 2
 }
 export run_key
 export -f reg_set seed_user
