@@ -153,7 +153,14 @@ void PressKeys(std::initializer_list<WORD> keys) {
 }
 
 bool Activate(HWND window) {
-  const auto inFront = [&] { return GetForegroundWindow() == window; };
+  // In front, and its own thread has taken the activation, so that the keys
+  // sent next reach it.
+  const auto inFront = [&] {
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    return GetForegroundWindow() == window &&
+           GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndActive == window;
+  };
   // The system lets the program that sent the last input set the foreground
   // window (a program started from a console may not otherwise): a move of
   // the pointer by nothing is such an input.
