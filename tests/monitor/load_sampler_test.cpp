@@ -41,20 +41,23 @@ int ErasesAfterTick(MainWndData& data) {
   return -1;
 }
 
-// A plain visible window to receive the repaint requests.
-zqtest::UniqueWindow TestWindow() {
-  const auto white = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-  zqtest::UniqueWindow window(zqtest::CreatePlainWindow(
-      {.className = L"ZqSamplerTestWindow", .procedure = CountingProc, .background = white, .width = 100, .height = 80}));
-  ValidateRect(window.get(), nullptr);
-  return window;
-}
-
-TEST(SampleLoad, PushesOneSampleAndInvalidatesWithoutErasing) {
-  const zqtest::UniqueWindow window = TestWindow();
-  ASSERT_TRUE(window.get());
+// A record over a plain visible window, validated, to receive the repaint
+// requests.
+class SampleLoad : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(window.get());
+    ValidateRect(window.get(), nullptr);
+    data.hwnd = window.get();
+  }
+  const zqtest::UniqueWindow window{zqtest::CreatePlainWindow(
+      {.className = L"ZqSamplerTestWindow", .procedure = CountingProc,
+       .background = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)), .width = 100, .height = 80})};
   MainWndData data;
-  data.hwnd = window.get();
+};
+using SampleLoadOnWine = SampleLoad;
+
+TEST_F(SampleLoad, PushesOneSampleAndInvalidatesWithoutErasing) {
   data.history[0] = LoadSample{11, 22};
   data.history[9] = LoadSample{99, 99};
 
@@ -77,10 +80,7 @@ TEST(SampleLoad, PushesOneSampleAndInvalidatesWithoutErasing) {
   EXPECT_EQ(ErasesAfterTick(data), 0);
 }
 
-TEST(SampleLoad, ElevenTicksKeepTenSamples) {
-  const zqtest::UniqueWindow window = TestWindow();
-  MainWndData data;
-  data.hwnd = window.get();
+TEST_F(SampleLoad, ElevenTicksKeepTenSamples) {
   data.history.fill(LoadSample{200, 200});
   for (int i = 0; i < 11; ++i) data.SampleLoad();
   MEMORYSTATUSEX memory{};
@@ -141,7 +141,7 @@ long MeminfoKb(const std::string& meminfo, const std::string& name) {
   return std::stol(meminfo.substr(at + name.size() + 1));
 }
 
-TEST(SampleLoadOnWine, ProcessorReadingAgreesWithProcStat) {
+TEST_F(SampleLoadOnWine, ProcessorReadingAgreesWithProcStat) {
   if (!RunningOnWine()) GTEST_SKIP() << "compares against the Linux counters under Wine";
   std::atomic<bool> stop{false};
   std::thread busy([&] {
@@ -149,9 +149,6 @@ TEST(SampleLoadOnWine, ProcessorReadingAgreesWithProcStat) {
     }
   });
 
-  const zqtest::UniqueWindow window = TestWindow();
-  MainWndData data;
-  data.hwnd = window.get();
   const auto before = ReadProcStat();
   data.SampleLoad();
   Sleep(2000);
@@ -177,11 +174,8 @@ TEST(SampleLoadOnWine, ProcessorReadingAgreesWithProcStat) {
   EXPECT_GE(data.history[0].cpu, 100.0 / static_cast<double>(before.size()) - 3.0);
 }
 
-TEST(SampleLoadOnWine, MemoryReadingAgreesWithMeminfo) {
+TEST_F(SampleLoadOnWine, MemoryReadingAgreesWithMeminfo) {
   if (!RunningOnWine()) GTEST_SKIP() << "compares against the Linux counters under Wine";
-  const zqtest::UniqueWindow window = TestWindow();
-  MainWndData data;
-  data.hwnd = window.get();
   data.SampleLoad();
   const std::string meminfo = ReadHostFile("Z:\\proc\\meminfo");
   const long total = MeminfoKb(meminfo, "MemTotal");
