@@ -28,6 +28,23 @@ LONG Normalised(int pixel, int origin, int extent) {
   return static_cast<LONG>((static_cast<long long>(pixel - origin) * 65536 + extent - 1) / extent);
 }
 
+// What the system knows of the thread of `window`: its active window, its
+// loops; zeroed where it cannot tell.
+GUITHREADINFO ThreadOf(HWND window) {
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) info = {};
+  return info;
+}
+
+// The screen's pixels in `area`, as they are.
+zqtest::Pixels Grab(const RECT& area) {
+  zqtest::Canvas canvas(area.right - area.left, area.bottom - area.top);
+  const win32::WindowDcGuard screen(nullptr);
+  BitBlt(canvas.dc(), 0, 0, canvas.width, canvas.height, screen.dc(), area.left, area.top, SRCCOPY);
+  return canvas.Read();
+}
+
 LRESULT HitTest(HWND window, POINT at) {
   DWORD_PTR hit = HTNOWHERE;
   SendMessageTimeoutW(window, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y), SMTO_ABORTIFHUNG, 2000, &hit);
@@ -155,12 +172,7 @@ void PressKeys(std::initializer_list<WORD> keys) {
 bool Activate(HWND window) {
   // In front, and its own thread has taken the activation, so that the keys
   // sent next reach it.
-  const auto inFront = [&] {
-    GUITHREADINFO info{};
-    info.cbSize = sizeof info;
-    return GetForegroundWindow() == window &&
-           GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && info.hwndActive == window;
-  };
+  const auto inFront = [&] { return GetForegroundWindow() == window && ThreadOf(window).hwndActive == window; };
   // The system lets the program that sent the last input set the foreground
   // window (a program started from a console may not otherwise): a move of
   // the pointer by nothing is such an input.
@@ -232,11 +244,7 @@ std::optional<POINT> FindHit(HWND window, LRESULT wanted) {
   return std::nullopt;
 }
 
-bool InMoveLoop(HWND window) {
-  GUITHREADINFO info{};
-  info.cbSize = sizeof info;
-  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info) && (info.flags & GUI_INMOVESIZE) != 0;
-}
+bool InMoveLoop(HWND window) { return (ThreadOf(window).flags & GUI_INMOVESIZE) != 0; }
 
 bool OnWine() {
   return GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "wine_get_version") != nullptr;
@@ -254,10 +262,7 @@ zqtest::Pixels ScreenPixels(const RECT& area) {
                 "by design, and no pixel on the screen is the face as composed\n", scale);
     throw kSkipped;
   }
-  zqtest::Canvas canvas(area.right - area.left, area.bottom - area.top);
-  const win32::WindowDcGuard screen(nullptr);
-  BitBlt(canvas.dc(), 0, 0, canvas.width, canvas.height, screen.dc(), area.left, area.top, SRCCOPY);
-  return canvas.Read();
+  return Grab(area);
 }
 
 bool SaveBitmap(const zqtest::Pixels& pixels, const std::wstring& file) {
@@ -289,7 +294,8 @@ bool SaveScreenshot(const std::wstring& file) {
   const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
   const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
   const RECT screen{left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN), top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
-  return SaveBitmap(ScreenPixels(screen), file);
+  // As it is, scaled or not: the screenshot of a failure must not skip it.
+  return SaveBitmap(Grab(screen), file);
 }
 
 }  // namespace e2e
