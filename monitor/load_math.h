@@ -10,6 +10,7 @@
 struct LoadSample {
   std::uint8_t cpu = 0;
   std::uint8_t mem = 0;
+  bool operator==(const LoadSample&) const = default;
 };
 static_assert(sizeof(LoadSample) == 2);
 

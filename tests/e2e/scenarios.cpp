@@ -286,12 +286,16 @@ ULONGLONG Ticks(FILETIME t) { return (static_cast<ULONGLONG>(t.dwHighDateTime) <
 // it there too); nothing elsewhere.
 std::optional<ULONGLONG> IdleInformation() {
   using QueryFn = LONG(WINAPI*)(ULONG, PVOID, ULONG, PULONG);
-  OSVERSIONINFOW version{};
-  version.dwOSVersionInfoSize = sizeof version;
   const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
-  const auto getVersion = reinterpret_cast<LONG(WINAPI*)(OSVERSIONINFOW*)>(
-      reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
-  if (!getVersion || getVersion(&version) != 0 || !IdleFromIdleInformation(version.dwBuildNumber)) return {};
+  // The build, asked once: the driver looks every few milliseconds.
+  static const bool needed = [ntdll] {
+    OSVERSIONINFOW version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    const auto getVersion = reinterpret_cast<LONG(WINAPI*)(OSVERSIONINFOW*)>(
+        reinterpret_cast<void*>(GetProcAddress(ntdll, "RtlGetVersion")));
+    return getVersion && getVersion(&version) == 0 && IdleFromIdleInformation(version.dwBuildNumber);
+  }();
+  if (!needed) return {};
   const auto query = reinterpret_cast<QueryFn>(reinterpret_cast<void*>(GetProcAddress(ntdll, "NtQuerySystemInformation")));
   static CpuIdleSnapshot records;
   ULONG length = 0;
@@ -317,10 +321,6 @@ Look LookAt(HWND window) {
   return look;
 }
 
-bool SameChart(const std::optional<LoadHistory>& a, const LoadHistory& b) {
-  return a && std::memcmp(a->data(), b.data(), sizeof b) == 0;
-}
-
 // The processor load in per cent for `busy` of `total` processor time.
 double LoadPercent(ULONGLONG busy, ULONGLONG total) {
   return total ? 100.0 * static_cast<double>(busy) / static_cast<double>(total) : 100.0;
@@ -344,7 +344,7 @@ void Readings(Scenario& s) {
   const ULONGLONG end = GetTickCount64() + 12000;
   while (GetTickCount64() < end) {
     Look look = LookAt(window);
-    if (look.history && (looks.empty() || !SameChart(looks.back().history, *look.history))) {
+    if (look.history && (looks.empty() || looks.back().history != look.history)) {
       if (!looks.empty()) changes.push_back(looks.size());
       const zqtest::Pixels wanted = zqtest::ComposedFace(*look.history, zqtest::Drawn::kPainted);
       const int differ = DifferingPixels(look.face, wanted);

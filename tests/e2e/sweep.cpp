@@ -12,7 +12,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <stdexcept>
 #include <memory>
 
@@ -99,7 +98,7 @@ bool FaceShows(HWND window, int ticks) {
     const zqtest::Pixels face = ScreenPixels(WindowRect(window));
     if ((whole = FaceIsPainted(face))) return true;
     const std::optional<LoadHistory> now = ChartHistory(face);
-    if (now && chart && std::memcmp(now->data(), chart->data(), sizeof *now) != 0) --ticks;
+    if (now && chart && *now != *chart) --ticks;
     if (now) chart = now;
     return ticks < 0;
   }, 20000);

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include <cstring>
 #include <string>
 
 #include "embedded_font.h"
@@ -262,7 +261,7 @@ TEST_F(PositionSave, CommandsAndTimersNotItsOwnChangeNothing) {
   const LoadHistory before = MainWndRecord(hwnd_)->history;
   EXPECT_EQ(SendMessageW(hwnd_, WM_COMMAND, MAKEWPARAM(0x999, BN_CLICKED), 0), 0);
   EXPECT_EQ(SendMessageW(hwnd_, WM_TIMER, 999, 0), 0);
-  EXPECT_EQ(std::memcmp(&MainWndRecord(hwnd_)->history, &before, sizeof before), 0);
+  EXPECT_TRUE(MainWndRecord(hwnd_)->history == before);
   EXPECT_TRUE(zqtest::ReadRaw(settings::kRunKeyPath, settings::kAutostartValue).present);
   EXPECT_FALSE(Saved());
 }

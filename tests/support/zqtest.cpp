@@ -92,7 +92,6 @@ bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs, DWORD pollMs)
 
 void PumpFor(DWORD ms) { PumpUntil([] { return false; }, ms); }
 
-
 std::string Utf8(const std::wstring& text) {
   const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
   std::string out(static_cast<std::size_t>(size > 0 ? size : 1), '\0');
